@@ -1,0 +1,29 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace snapdesk {
+
+// A failing operation throws this; the nearest procedure with an error trap catches it,
+// reports it in a message box and returns its neutral result.
+struct RuntimeError : std::runtime_error {
+    RuntimeError(int number, std::string description, std::string source)
+        : std::runtime_error(description),
+          number(number),
+          description(std::move(description)),
+          source(std::move(source)) {}
+
+    int number;
+    std::string description;
+    std::string source;
+};
+
+// Error numbers the program raises itself.
+namespace errors {
+inline constexpr int kOverflow = 6;
+inline constexpr int kFileNotFound = 53;
+inline constexpr int kEntryPointNotFound = 453;
+}  // namespace errors
+
+}  // namespace snapdesk

@@ -1,0 +1,77 @@
+# Shared by scripts/test and scripts/run: packages, Wine prefix, X display, builds.
+# Everything started here is remembered by process id and stopped by snapdesk_stop_all.
+
+SNAPDESK_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+WINE64=/usr/lib/wine/wine64
+SNAPDESK_PIDS=()
+
+snapdesk_log() { printf '[snapdesk] %s\n' "$*" >&2; }
+
+snapdesk_as_root() {
+    if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo -n "$@"; fi
+}
+
+snapdesk_install_packages() {
+    local wanted=(cmake make g++ mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
+                  googletest wine64 fonts-wine xvfb xauth imagemagick xdotool)
+    local missing=()
+    for p in "${wanted[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    snapdesk_log "installing: ${missing[*]}"
+    snapdesk_as_root apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive snapdesk_as_root apt-get install -y -qq --no-install-recommends \
+        "${missing[@]}" >/dev/null
+}
+
+# A free X display number, by the absence of its lock file and socket.
+snapdesk_free_display() {
+    local n=90
+    while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
+    echo "$n"
+}
+
+snapdesk_start_xvfb() {
+    local n
+    n=$(snapdesk_free_display)
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    SNAPDESK_PIDS+=($!)
+    export DISPLAY=":$n"
+    for _ in $(seq 1 50); do
+        [ -e "/tmp/.X11-unix/X$n" ] && return 0
+        sleep 0.1
+    done
+    snapdesk_log "Xvfb did not start on :$n"
+    return 1
+}
+
+# A private prefix with the virtual desktop turned on, so that every process shares one
+# desktop with frames, maximise and minimise.
+snapdesk_prepare_prefix() {
+    export WINEPREFIX="${WINEPREFIX:-$SNAPDESK_ROOT/build/wineprefix}"
+    export WINEDEBUG=-all
+    mkdir -p "$(dirname "$WINEPREFIX")"
+    if [ ! -f "$WINEPREFIX/.snapdesk-ready" ]; then
+        snapdesk_log "creating Wine prefix $WINEPREFIX"
+        "$WINE64" wineboot --init >/dev/null 2>&1 || true
+        "$WINE64" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+        "$WINE64" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+        /usr/lib/wine/wineserver -w
+        touch "$WINEPREFIX/.snapdesk-ready"
+    fi
+    /usr/lib/wine/wineserver -p
+}
+
+snapdesk_stop_all() {
+    if [ -n "${WINEPREFIX:-}" ]; then /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true; fi
+    for pid in "${SNAPDESK_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
+    for pid in "${SNAPDESK_PIDS[@]}"; do wait "$pid" 2>/dev/null || true; done
+    SNAPDESK_PIDS=()
+}
+
+snapdesk_build() {
+    local preset=$1
+    cmake --preset "$preset" >/dev/null
+    cmake --build --preset "$preset" -j"$(nproc)"
+}
