@@ -8,11 +8,11 @@ namespace snapdesk {
 // A failing operation throws this; the nearest procedure with an error trap catches it,
 // reports it in a message box and returns its neutral result.
 struct RuntimeError : std::runtime_error {
-    RuntimeError(int number, std::string description, std::string source)
-        : std::runtime_error(description),
-          number(number),
-          description(std::move(description)),
-          source(std::move(source)) {}
+    RuntimeError(int errorNumber, std::string errorDescription, std::string errorSource)
+        : std::runtime_error(errorDescription),
+          number(errorNumber),
+          description(std::move(errorDescription)),
+          source(std::move(errorSource)) {}
 
     int number;
     std::string description;
