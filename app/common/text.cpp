@@ -15,9 +15,13 @@ bool contains(std::string_view s, std::string_view part) {
     return s.find(part) != std::string_view::npos;
 }
 
-bool beginsWith(std::string_view s, std::string_view prefix) { return s.starts_with(prefix); }
+bool beginsWith(std::string_view s, std::string_view prefix) {
+    return s.starts_with(prefix);
+}
 
-bool endsWith(std::string_view s, std::string_view suffix) { return s.ends_with(suffix); }
+bool endsWith(std::string_view s, std::string_view suffix) {
+    return s.ends_with(suffix);
+}
 
 std::string trim(std::string_view s) {
     const auto first = s.find_first_not_of(' ');
@@ -41,7 +45,9 @@ std::size_t findLast(std::string_view s, std::string_view part) {
     return at == std::string_view::npos ? 0 : at + 1;
 }
 
-std::string left(std::string_view s, std::size_t n) { return std::string(s.substr(0, n)); }
+std::string left(std::string_view s, std::size_t n) {
+    return std::string(s.substr(0, n));
+}
 
 std::string from(std::string_view s, std::size_t position) {
     if (position < 1 || position > s.size()) {

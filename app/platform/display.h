@@ -15,7 +15,7 @@ struct DisplayCaps {
 
 // The screen and window capture.
 class Display {
-public:
+  public:
     virtual ~Display() = default;
 
     // Capabilities of an information context on "DISPLAY"; empty when it cannot be opened.

@@ -16,7 +16,7 @@ struct FileEntry {
 // Windows-path semantics: drive letters, "\" separators, case-insensitive names,
 // "*" and "?" patterns, hidden and system entries included.
 class FileSystem {
-public:
+  public:
     virtual ~FileSystem() = default;
 
     // The first entry (file or folder) that matches the pattern, as FindFirstFile gives it.

@@ -7,7 +7,7 @@ namespace snapdesk {
 // A snapshot picture. Shared by reference count between a record and the tile showing it;
 // the last release frees the bitmap.
 class Picture {
-public:
+  public:
     virtual ~Picture() = default;
     virtual int width() const = 0;
     virtual int height() const = 0;

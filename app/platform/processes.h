@@ -14,7 +14,7 @@ struct ProcessEntry {
 
 // The executable behind a process.
 class Processes {
-public:
+  public:
     virtual ~Processes() = default;
 
     // GetVersionEx reports platform id 2 (Windows NT).

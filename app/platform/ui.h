@@ -8,7 +8,7 @@ enum class MessageBoxStyle { Ok, OkCritical };
 
 // What the program needs from its user interface, apart from its own windows.
 class Ui {
-public:
+  public:
     virtual ~Ui() = default;
 
     virtual void messageBox(const std::string& text, const std::string& title,

@@ -23,7 +23,7 @@ struct IconAnswer {
 
 // What the program needs from the desktop's window manager.
 class WindowManager {
-public:
+  public:
     virtual ~WindowManager() = default;
 
     // Z-order walk: GetTopWindow(NULL), GetWindow(GW_HWNDNEXT), GetWindow(GW_CHILD).

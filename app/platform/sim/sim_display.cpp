@@ -1,0 +1,28 @@
+#include "platform/sim/sim_display.h"
+
+namespace snapdesk::sim {
+
+namespace {
+int alivePictures = 0;
+}
+
+SimPicture::SimPicture(int width, int height, WindowHandle source)
+    : width_(width), height_(height), source_(source) {
+    ++alivePictures;
+}
+
+SimPicture::~SimPicture() {
+    --alivePictures;
+}
+
+int SimPicture::alive() {
+    return alivePictures;
+}
+
+PicturePtr SimDisplay::captureArea(WindowHandle window, int x, int y, int width, int height,
+                                   int thumbnailWidth, int thumbnailHeight) {
+    captures.push_back({window, x, y, width, height, thumbnailWidth, thumbnailHeight});
+    return std::make_shared<SimPicture>(thumbnailWidth, thumbnailHeight, window);
+}
+
+}  // namespace snapdesk::sim

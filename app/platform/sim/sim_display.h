@@ -1,0 +1,51 @@
+#pragma once
+
+#include <optional>
+#include <vector>
+
+#include "platform/display.h"
+
+namespace snapdesk::sim {
+
+// A picture of the simulation: its size and where it came from. Counts how many are alive.
+class SimPicture : public Picture {
+  public:
+    SimPicture(int width, int height, WindowHandle source);
+    ~SimPicture() override;
+    SimPicture(const SimPicture&) = delete;
+    SimPicture& operator=(const SimPicture&) = delete;
+
+    int width() const override { return width_; }
+    int height() const override { return height_; }
+    WindowHandle source() const { return source_; }
+    static int alive();
+
+  private:
+    int width_;
+    int height_;
+    WindowHandle source_;
+};
+
+struct CaptureCall {
+    WindowHandle window = 0;
+    int x = 0, y = 0, width = 0, height = 0;
+    int thumbnailWidth = 0, thumbnailHeight = 0;
+};
+
+class SimDisplay : public Display {
+  public:
+    std::optional<DisplayCaps> caps = DisplayCaps{1024, 1, 32};
+    int twipsX = 15;
+    int twipsY = 15;
+    int widthTwips = 1024 * 15;
+    std::vector<CaptureCall> captures;
+
+    std::optional<DisplayCaps> displayCaps() override { return caps; }
+    int twipsPerPixelX() override { return twipsX; }
+    int twipsPerPixelY() override { return twipsY; }
+    int screenWidthTwips() override { return widthTwips; }
+    PicturePtr captureArea(WindowHandle window, int x, int y, int width, int height,
+                           int thumbnailWidth, int thumbnailHeight) override;
+};
+
+}  // namespace snapdesk::sim

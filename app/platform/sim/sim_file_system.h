@@ -1,0 +1,42 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/file_system.h"
+
+namespace snapdesk::sim {
+
+// Files and folders in memory with Windows path rules: names compare without case, the
+// last element of a search may hold "*" and "?", entries keep the order they were added.
+class SimFileSystem : public FileSystem {
+  public:
+    // Adds the entry and any missing folders above it. Paths are full: "C:\dir\file.txt".
+    void addFile(const std::string& path, std::uint32_t attributes = 0,
+                 std::uint64_t lastAccessTime = 0);
+    void addFolder(const std::string& path);
+    // The 8.3 alias of an existing entry; searches match it as well as the long name.
+    void addShortName(const std::string& path, const std::string& shortName);
+    void remove(const std::string& path);
+
+    std::optional<FileEntry> findFirstFile(const std::string& pattern) override;
+    int searches() const { return searches_; }
+
+  private:
+    struct Entry {
+        std::string path;  // as added
+        FileEntry info;
+        std::string shortName;
+    };
+    void add(const std::string& path, std::uint32_t attributes, std::uint64_t lastAccessTime);
+    Entry* findEntry(const std::string& path);
+    // The stored path of a folder written with long or short names, if it exists.
+    std::optional<std::string> resolveFolder(const std::string& folder);
+    std::vector<Entry> entries_;
+    int searches_ = 0;
+};
+
+// "*" and "?" matching without case, as file searches do.
+bool matchesPattern(const std::string& name, const std::string& pattern);
+
+}  // namespace snapdesk::sim

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/ui.h"
+
+namespace snapdesk::sim {
+
+struct ShownMessage {
+    std::string text;
+    std::string title;
+    MessageBoxStyle style;
+};
+
+// Message boxes are recorded, not shown. doEvents runs what a test queued to happen while
+// messages are processed (a timer firing, a window closing) and can log to a call list.
+class SimUi : public Ui {
+  public:
+    std::vector<ShownMessage> messages;
+    std::function<void()> onDoEvents;
+    std::function<void(const std::string&)> log;
+    int doEventsCalls = 0;
+
+    void messageBox(const std::string& text, const std::string& title,
+                    MessageBoxStyle style) override {
+        messages.push_back({text, title, style});
+    }
+    void doEvents() override {
+        ++doEventsCalls;
+        if (log) {
+            log("DoEvents");
+        }
+        if (onDoEvents) {
+            onDoEvents();
+        }
+    }
+};
+
+}  // namespace snapdesk::sim

@@ -1,0 +1,107 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+#include "tracking/process_table.h"
+#include "tracking/tracked_window.h"
+
+namespace snapdesk {
+
+// The one list of tracked windows. Records are addressed by 1-based position, which is also
+// their display order; gets outside 1..count return a neutral value, sets do nothing.
+class CoffeeShopList {
+  public:
+    explicit CoffeeShopList(Platform& platform);
+
+    // Purge vanished windows, enumerate the desktop and classify every record.
+    void refreshList();
+    // Bring a tracked window to the user. Modes: 0 maximise, 1 restore, 2 as it was.
+    void activateDocument(long i, std::int16_t childMode, std::int16_t frameMode, bool& isFront);
+    void moveTo(long a, long b);
+    void mvToFront(long i);
+    void mvToEnd(long i);
+    void updateImage(long i);
+
+    long count() const { return count_; }
+    void setDisplayFolders(bool show) { displayFolders_ = show; }
+    bool displayFolders() const { return displayFolders_; }
+    // The program's own main window is never tracked.
+    void setMainWindow(WindowHandle window) { mainWindow_ = window; }
+    // Number of array slots (live records plus empty slots).
+    std::size_t capacity() const { return records_.size(); }
+
+    std::string EXEPath(long i) const;
+    void setEXEPath(long i, const std::string& value);
+    bool searchDone(long i) const;
+    void setSearchDone(long i, bool value);
+    std::string filePath(long i) const;
+    void setFilePath(long i, const std::string& value);
+    std::int32_t updateCount(long i) const;
+    void setUpdateCount(long i, std::int32_t value);
+    std::string CommentString(long i) const;
+    void setCommentString(long i, const std::string& value);
+    std::string CaptionString(long i) const;
+    void setCaptionString(long i, const std::string& value);
+    bool gotPhoto(long i) const;
+    void setGotPhoto(long i, bool value);
+    bool doDisplay(long i) const;
+    void setDoDisplay(long i, bool value);
+    bool flgKeepView(long i) const;
+    void setFlgKeepView(long i, bool value);
+    std::int16_t inTab(long i) const;
+    void setInTab(long i, std::int16_t value);
+    bool isZoomed(long i) const;
+    void setIsZoomed(long i, bool value);
+    bool parentZoomed(long i) const;
+    void setParentZoomed(long i, bool value);
+    std::int16_t originalTab(long i) const;
+    IconHandle hIcon(long i) const;
+    WindowHandle hWnd(long i) const;
+    WindowHandle hClient(long i) const;
+    WindowHandle hTopWnd(long i) const;
+    PicturePtr thePhoto(long i) const;
+    // The raw window text of the last enumeration.
+    std::string WindowText(long i) const;
+
+  private:
+    static constexpr std::size_t kInitialSlots = 31;
+    static constexpr std::size_t kGrowth = 30;
+    static constexpr unsigned kIconTimeoutMs = 500;
+
+    bool inRange(long i) const { return i >= 1 && i <= count_; }
+    const TrackedWindow& at(long i) const { return records_[static_cast<std::size_t>(i - 1)]; }
+    TrackedWindow& at(long i) { return records_[static_cast<std::size_t>(i - 1)]; }
+
+    void AddWindowToList(WindowHandle hWnd, WindowHandle hTopWnd, WindowHandle hClient,
+                         const std::string& text, bool isExcel, std::int16_t tab);
+    void removeWindow(WindowHandle hWnd);
+    void CompactList(long& newCount);
+    void compact();  // CompactList and store the new count
+    void refreshIcon(TrackedWindow& record, bool existed);
+    void refreshZoomState(TrackedWindow& record);
+
+    // Window discovery.
+    void enumerateWindows();
+    bool addDocumentsOf(WindowHandle top, bool isExcel);
+    void classifyWindows();
+    void classifyRecord(long i, bool& processTableBuilt);
+    bool isToolWindow(WindowHandle window);
+    bool hasWindowIcon(WindowHandle window);
+
+    Platform& platform_;
+    std::vector<TrackedWindow> records_;
+    long count_ = 0;
+    bool displayFolders_ = true;
+    WindowHandle mainWindow_ = 0;
+    IconHandle windowLogoIcon_ = 0;
+    IconHandle applicationIcon_ = 0;
+    ProcessTable processTable_;
+};
+
+// Foreground switch across threads; false when the window was already in front.
+bool ForceForeground(WindowManager& windows, WindowHandle window);
+
+}  // namespace snapdesk

@@ -1,0 +1,149 @@
+// Which desktop windows become records, on which tab, with which executable and name.
+#include "common/text.h"
+#include "snapshots/capture_schedule.h"
+#include "snapshots/graphics_code.h"
+#include "snapshots/image_update_mode.h"
+#include "tracking/coffee_shop_list.h"
+#include "tracking/naming_rules.h"
+#include "tracking/recent_folder.h"
+
+namespace snapdesk {
+
+namespace {
+
+constexpr std::uint32_t kToolWindowStyle = 0x80;  // WS_EX_TOOLWINDOW
+constexpr int kClassNameBuffer = 20;
+
+}  // namespace
+
+bool CoffeeShopList::isToolWindow(WindowHandle window) {
+    return (platform_.windows.extendedStyle(window) & kToolWindowStyle) != 0;
+}
+
+bool CoffeeShopList::hasWindowIcon(WindowHandle window) {
+    const auto answer = platform_.windows.queryBigIcon(window, kIconTimeoutMs);
+    if (!answer.answered) {
+        return false;
+    }
+    return (answer.icon != 0 ? answer.icon : platform_.windows.classIcon(window)) != 0;
+}
+
+// The MDI documents of a frame: grandchildren with a title, shown, with an icon.
+bool CoffeeShopList::addDocumentsOf(WindowHandle top, bool isExcel) {
+    auto& windows = platform_.windows;
+    bool added = false;
+    for (auto client = windows.firstChild(top); client != 0; client = windows.nextWindow(client)) {
+        for (auto doc = windows.firstChild(client); doc != 0; doc = windows.nextWindow(doc)) {
+            const std::string docText = windows.windowText(doc);
+            // Cheapest tests first: the icon query is a message to another program.
+            if (docText.size() > 1 && windows.isVisible(doc) && hasWindowIcon(doc)) {
+                AddWindowToList(doc, top, client, docText, isExcel, kDocumentsTab);
+                added = true;
+            }
+        }
+    }
+    return added;
+}
+
+void CoffeeShopList::enumerateWindows() {
+    auto& windows = platform_.windows;
+    for (auto top = windows.topWindow(); top != 0; top = windows.nextWindow(top)) {
+        if (top == mainWindow_ || !windows.isVisible(top)) {
+            continue;
+        }
+        const std::string text = windows.windowText(top);
+        const bool isExcel = text::contains(text, "Excel");
+        if (text.size() < 2 || text::beginsWith(text, "Program Manager")) {
+            continue;
+        }
+        const bool hasDocuments = !text::beginsWith(text, "Eudora") && addDocumentsOf(top, isExcel);
+        if (hasDocuments) {
+            // A frame is never tracked as a whole while its documents are.
+            removeWindow(top);
+            continue;
+        }
+        const WindowHandle owner = windows.owner(top);
+        if ((owner != 0 && !isToolWindow(owner)) || isToolWindow(top)) {
+            continue;
+        }
+        if (text::contains(windows.className(top, kClassNameBuffer), "MS-SDI")) {
+            continue;
+        }
+        AddWindowToList(top, top, top, text, isExcel, kOthersTab);
+    }
+}
+
+void CoffeeShopList::classifyWindows() {
+    bool processTableBuilt = false;
+    // From the end: a removal only moves records that were already visited.
+    for (long i = count_; i >= 1; --i) {
+        if (i <= count_) {
+            classifyRecord(i, processTableBuilt);
+        }
+    }
+}
+
+void CoffeeShopList::classifyRecord(long i, bool& processTableBuilt) {
+    TrackedWindow& r = at(i);
+    if (r.EXEPath.empty() && r.hTopWnd != 0) {
+        if (!processTableBuilt) {
+            processTable_.build(records_, count_, platform_);
+            processTableBuilt = true;
+        }
+        if (auto exe = processTable_.exePathOf(r.hTopWnd)) {
+            r.EXEPath = std::move(*exe);
+        }
+    }
+    const std::string& exe = r.EXEPath;
+    if (text::contains(exe, "\\NETSCAPE.EXE") || text::contains(exe, "\\IEXPLORE.EXE") ||
+        text::contains(exe, "\\NETSCP6.EXE")) {
+        r.originalTab = kWebBrowsersTab;
+        if (r.CaptionString.empty()) {
+            r.inTab = kWebBrowsersTab;  // a record the user moved keeps its tab
+        }
+    }
+
+    std::string name;
+    const bool keepName = text::upperCase(r.CaptionString) != "NETSCAPE" &&
+                          text::upperCase(r.WindowText) == text::upperCase(r.LastWindowText) &&
+                          !r.CaptionString.empty();
+    if (keepName) {
+        name = r.CaptionString;
+    } else if (auto fixed = fixedDocumentName(exe)) {
+        name = std::move(*fixed);
+        r.CaptionString = name;
+        r.filePath = exe;
+        r.searchDone = true;
+    } else {
+        name = documentName(r.WindowText, exe, recentFolder(), platform_.files);
+    }
+    r.LastWindowText = r.WindowText;
+
+    if (name != r.CaptionString) {
+        r.CaptionString = name;
+        r.updateCount = 0;
+        if (!text::contains(exe, "\\WINAMP.EXE")) {
+            // A new name is a new document: find its location again.
+            r.filePath = kNotFound;
+            r.searchIndex = 0;
+            r.bestTimeLow = 0;
+            r.bestTimeHigh = 0;
+            r.searchDone = false;
+        }
+    }
+
+    if (!displayFolders_ && text::contains(exe, "\\EXPLORER.EXE") &&
+        !text::beginsWith(r.LastWindowText, "Exploring")) {
+        removeWindow(r.hWnd);
+        return;
+    }
+
+    if (r.hTopWnd == platform_.windows.foregroundWindow() && !r.flgKeepView) {
+        applyCaptureSchedule(imageUpdateMode(), r.gotPhoto, r.updateCount, [&] {
+            r.thePhoto =
+                TakeSnapShot(platform_, r.hWnd, r.hClient, r.hTopWnd, r.gotPhoto, r.thePhoto);
+        });
+    }
+}
+
+}  // namespace snapdesk
