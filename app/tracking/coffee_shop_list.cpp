@@ -56,20 +56,31 @@ void CoffeeShopList::CompactList(long& newCount) {
     }
 }
 
+long CoffeeShopList::findRecord(WindowHandle hWnd) {
+    if (!positionsValid_) {
+        positions_.clear();
+        for (long i = count_; i >= 1; --i) {
+            positions_[at(i).hWnd] = i;  // the first record of a window wins
+        }
+        positionsValid_ = true;
+    }
+    const auto found = positions_.find(hWnd);
+    return found == positions_.end() ? 0 : found->second;
+}
+
 void CoffeeShopList::compact() {
+    positionsValid_ = false;
     long newCount = 0;
     CompactList(newCount);
     count_ = newCount;
 }
 
 void CoffeeShopList::removeWindow(WindowHandle hWnd) {
-    for (long i = 1; i <= count_; ++i) {
-        if (at(i).hWnd == hWnd) {
-            at(i).hWnd = 0;
-            break;
-        }
+    // The list has no gaps between operations: without a record there is nothing to close.
+    if (const long i = findRecord(hWnd); i != 0) {
+        at(i).hWnd = 0;
+        compact();
     }
-    compact();
 }
 
 void CoffeeShopList::AddWindowToList(WindowHandle hWnd, WindowHandle hTopWnd, WindowHandle hClient,
@@ -78,16 +89,11 @@ void CoffeeShopList::AddWindowToList(WindowHandle hWnd, WindowHandle hTopWnd, Wi
         text::contains(text, "VB Resource")) {
         return;
     }
-    long position = 0;
-    for (long i = 1; i <= count_; ++i) {
-        if (at(i).hWnd == hWnd) {
-            position = i;
-            break;
-        }
-    }
+    long position = findRecord(hWnd);
     const bool existed = position != 0;
     if (!existed) {
         position = ++count_;
+        positions_[hWnd] = position;
         records_[static_cast<std::size_t>(position - 1)] = TrackedWindow{};
         if (static_cast<std::size_t>(count_) >= records_.size()) {
             records_.resize(records_.size() + kGrowth);
@@ -157,18 +163,21 @@ void CoffeeShopList::refreshZoomState(TrackedWindow& record) {
 // ---- order ----
 
 void CoffeeShopList::moveTo(long a, long b) {
+    positionsValid_ = false;
     if (inRange(a) && inRange(b)) {
         std::swap(at(a), at(b));
     }
 }
 
 void CoffeeShopList::mvToFront(long i) {
+    positionsValid_ = false;
     if (inRange(i)) {
         std::rotate(records_.begin(), records_.begin() + (i - 1), records_.begin() + i);
     }
 }
 
 void CoffeeShopList::mvToEnd(long i) {
+    positionsValid_ = false;
     if (inRange(i)) {
         std::rotate(records_.begin() + (i - 1), records_.begin() + i, records_.begin() + count_);
     }

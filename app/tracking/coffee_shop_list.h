@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/platform.h"
@@ -80,6 +81,9 @@ class CoffeeShopList {
     void removeWindow(WindowHandle hWnd);
     void CompactList(long& newCount);
     void compact();  // CompactList and store the new count
+    // Position of the record of a window, 0 when none; kept in an index rebuilt after any
+    // change of order, so that one refresh stays linear in the number of windows.
+    long findRecord(WindowHandle hWnd);
     void refreshIcon(TrackedWindow& record, bool existed);
     void refreshZoomState(TrackedWindow& record);
 
@@ -99,6 +103,8 @@ class CoffeeShopList {
     IconHandle windowLogoIcon_ = 0;
     IconHandle applicationIcon_ = 0;
     ProcessTable processTable_;
+    std::unordered_map<WindowHandle, long> positions_;
+    bool positionsValid_ = false;
 };
 
 // Foreground switch across threads; false when the window was already in front.

@@ -4,6 +4,7 @@
 
 #include "common/runtime_error.h"
 #include "sim_world.h"
+#include "tracking/list_report.h"
 
 namespace snapdesk::testing {
 namespace {
@@ -220,6 +221,17 @@ TEST_F(WindowList, RecordsLetGoOfThePicturesOfRemovedWindows) {
     list.refreshList();
     EXPECT_EQ(list.count(), 0);
     EXPECT_EQ(sim::SimPicture::alive(), 0);
+}
+
+TEST_F(WindowList, ReportListsPositionTabNameAndExecutable) {
+    const auto w = topLevel("notes.txt - Notepad", 3, "C:\\Windows\\notepad.exe");
+    topLevel("Unknown program", 4, "");
+    desktop.setForeground(w);
+    list.refreshList();
+    EXPECT_EQ(describeList(list),
+              "2 tracked windows\n"
+              "  1. [Others] \"notes.txt\"  C:\\WINDOWS\\NOTEPAD.EXE  pictured\n"
+              "  2. [Others] \"Unknown program\"  (executable unknown)\n");
 }
 
 }  // namespace

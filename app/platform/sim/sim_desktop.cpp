@@ -87,8 +87,18 @@ WindowHandle SimDesktop::nextWindow(WindowHandle window) {
         return 0;
     }
     const auto& siblings = siblingsOf(window);
-    const auto it = std::find(siblings.begin(), siblings.end(), window);
-    return (it == siblings.end() || it + 1 == siblings.end()) ? 0 : *(it + 1);
+    // Walks ask for the window after the one they were just given: try there first.
+    std::size_t& hint = walkHints_[&siblings];
+    std::size_t at =
+        hint < siblings.size() && siblings[hint] == window
+            ? hint
+            : static_cast<std::size_t>(std::find(siblings.begin(), siblings.end(), window) -
+                                       siblings.begin());
+    if (at + 1 >= siblings.size()) {
+        return 0;
+    }
+    hint = at + 1;
+    return siblings[at + 1];
 }
 
 WindowHandle SimDesktop::firstChild(WindowHandle window) {

@@ -109,6 +109,7 @@ class SimDesktop : public WindowManager, public Processes {
     std::function<void(WindowHandle)> queryHook_;
     int iconQueries_ = 0;
     unsigned hungWaitMs_ = 0;
+    std::map<const std::vector<WindowHandle>*, std::size_t> walkHints_;
 };
 
 }  // namespace snapdesk::sim
