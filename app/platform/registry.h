@@ -1,0 +1,23 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace snapdesk {
+
+// String values of the registry. Key paths are below the root, e.g. "Software\Zim Software".
+class Registry {
+  public:
+    virtual ~Registry() = default;
+
+    // Empty when the key cannot be opened or the value cannot be read as a string.
+    virtual std::optional<std::string> readUserString(const std::string& keyPath,
+                                                      const std::string& name) = 0;
+    // Creates the key when missing; false when the key cannot be created or opened.
+    virtual bool writeUserString(const std::string& keyPath, const std::string& name,
+                                 const std::string& value) = 0;
+    virtual std::optional<std::string> readMachineString(const std::string& keyPath,
+                                                         const std::string& name) = 0;
+};
+
+}  // namespace snapdesk
