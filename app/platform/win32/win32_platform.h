@@ -1,0 +1,30 @@
+#pragma once
+
+#include "platform/platform.h"
+#include "platform/win32/win32_display.h"
+#include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_processes.h"
+#include "platform/win32/win32_ui.h"
+#include "platform/win32/win32_window_manager.h"
+
+namespace snapdesk {
+
+// The real machine: one of each adapter; `platform()` hands them to the core.
+class Win32Platform {
+  public:
+    Win32Platform() = default;
+    Win32Platform(const Win32Platform&) = delete;
+    Win32Platform& operator=(const Win32Platform&) = delete;
+
+    Platform& platform() { return platform_; }
+
+  private:
+    Win32WindowManager windows_;
+    Win32Processes processes_;
+    Win32Display display_;
+    Win32FileSystem files_;
+    Win32Ui ui_;
+    Platform platform_{windows_, processes_, display_, files_, ui_};
+};
+
+}  // namespace snapdesk

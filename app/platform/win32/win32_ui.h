@@ -1,0 +1,15 @@
+#pragma once
+
+#include "platform/ui.h"
+
+namespace snapdesk {
+
+// Message boxes and the message pump of the user-interface thread.
+class Win32Ui : public Ui {
+  public:
+    void messageBox(const std::string& text, const std::string& title,
+                    MessageBoxStyle style) override;
+    void doEvents() override;
+};
+
+}  // namespace snapdesk
