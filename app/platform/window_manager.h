@@ -19,6 +19,9 @@ enum class StockIcon : int { Application = 32512, WindowLogo = 32517 };
 struct IconAnswer {
     bool answered = false;  // false: the window did not answer in time (or the call failed)
     IconHandle icon = 0;
+    // The system would not carry the question to the window's process at all (Wine refuses
+    // messages that return icon handles across processes): nothing is known about the icon.
+    bool refused = false;
 };
 
 // What the program needs from the desktop's window manager.

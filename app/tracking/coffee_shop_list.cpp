@@ -26,9 +26,12 @@ void CoffeeShopList::refreshList() {
         }
     }
     compact();
+    seenVisible_.clear();
     enumerateWindows();
     for (long i = 1; i <= count_; ++i) {
-        if (!windows.isWindow(at(i).hWnd) || !windows.isVisible(at(i).hWnd)) {
+        // A window the walk has just found visible needs no second look.
+        const WindowHandle w = at(i).hWnd;
+        if (!seenVisible_.contains(w) && (!windows.isWindow(w) || !windows.isVisible(w))) {
             at(i).hWnd = 0;
         }
     }
@@ -100,6 +103,7 @@ void CoffeeShopList::AddWindowToList(WindowHandle hWnd, WindowHandle hTopWnd, Wi
         }
     }
     TrackedWindow& record = at(position);
+    seenVisible_.insert(hWnd);
     record.WindowText = text::NulTrim(text);
     if (record.WindowText.empty()) {
         record.WindowText = "[unknown]";

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "platform/platform.h"
@@ -91,7 +92,7 @@ class CoffeeShopList {
     void enumerateWindows();
     bool addDocumentsOf(WindowHandle top, bool isExcel);
     void classifyWindows();
-    void classifyRecord(long i, bool& processTableBuilt);
+    void classifyRecord(long i, bool& processTableBuilt, WindowHandle foreground);
     bool isToolWindow(WindowHandle window);
     bool hasWindowIcon(WindowHandle window);
 
@@ -105,6 +106,7 @@ class CoffeeShopList {
     ProcessTable processTable_;
     std::unordered_map<WindowHandle, long> positions_;
     bool positionsValid_ = false;
+    std::unordered_set<WindowHandle> seenVisible_;  // windows the current walk found visible
 };
 
 // Foreground switch across threads; false when the window was already in front.

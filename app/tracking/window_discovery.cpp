@@ -12,6 +12,7 @@ namespace snapdesk {
 namespace {
 
 constexpr std::uint32_t kToolWindowStyle = 0x80;  // WS_EX_TOOLWINDOW
+constexpr std::uint32_t kMdiChildStyle = 0x40;    // WS_EX_MDICHILD
 constexpr int kClassNameBuffer = 20;
 
 }  // namespace
@@ -22,6 +23,10 @@ bool CoffeeShopList::isToolWindow(WindowHandle window) {
 
 bool CoffeeShopList::hasWindowIcon(WindowHandle window) {
     const auto answer = platform_.windows.queryBigIcon(window, kIconTimeoutMs);
+    if (answer.refused) {
+        // Nothing can be learnt about its icon: an MDI document window counts as having one.
+        return (platform_.windows.extendedStyle(window) & kMdiChildStyle) != 0;
+    }
     if (!answer.answered) {
         return false;
     }
@@ -75,15 +80,17 @@ void CoffeeShopList::enumerateWindows() {
 
 void CoffeeShopList::classifyWindows() {
     bool processTableBuilt = false;
+    // The window the user works in, as this pass sees it.
+    const WindowHandle foreground = platform_.windows.foregroundWindow();
     // From the end: a removal only moves records that were already visited.
     for (long i = count_; i >= 1; --i) {
         if (i <= count_) {
-            classifyRecord(i, processTableBuilt);
+            classifyRecord(i, processTableBuilt, foreground);
         }
     }
 }
 
-void CoffeeShopList::classifyRecord(long i, bool& processTableBuilt) {
+void CoffeeShopList::classifyRecord(long i, bool& processTableBuilt, WindowHandle foreground) {
     TrackedWindow& r = at(i);
     if (r.EXEPath.empty() && r.hTopWnd != 0) {
         if (!processTableBuilt) {
@@ -138,7 +145,7 @@ void CoffeeShopList::classifyRecord(long i, bool& processTableBuilt) {
         return;
     }
 
-    if (r.hTopWnd == platform_.windows.foregroundWindow() && !r.flgKeepView) {
+    if (r.hTopWnd == foreground && !r.flgKeepView) {
         applyCaptureSchedule(imageUpdateMode(), r.gotPhoto, r.updateCount, [&] {
             r.thePhoto =
                 TakeSnapShot(platform_, r.hWnd, r.hClient, r.hTopWnd, r.gotPhoto, r.thePhoto);

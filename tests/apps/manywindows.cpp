@@ -1,8 +1,10 @@
 // manywindows.exe N [TITLE-PREFIX]
 // Opens N visible top-level windows titled "<prefix> k.txt - Many" (k = 1..N) with an icon,
 // for benchmarks that need many real windows of another process. Closes with any of them.
+// clang-format off
 #include <windows.h>
 #include <shellapi.h>
+// clang-format on
 
 #include <cwchar>
 #include <string>

@@ -29,6 +29,21 @@ TEST_F(Discovery, MdiDocumentsAreTrackedOnDocumentsAndTheFrameIsNot) {
     EXPECT_EQ(positionOf(noIcon) + positionOf(oneChar) + positionOf(mdi.frame), 0);
 }
 
+TEST_F(Discovery, DocumentsWhoseIconCannotBeAskedCountWhenTheyAreMdiChildren) {
+    auto mdi = mdiFrame("Editor");
+    const auto doc = child(mdi.client, "notes.txt", 0);
+    desktop.window(doc).iconRefused = true;
+    desktop.window(doc).exStyle = 0x40;  // WS_EX_MDICHILD
+    const auto toolbar = child(mdi.client, "Formatting", 0);
+    desktop.window(toolbar).iconRefused = true;
+    desktop.window(mdi.frame).iconRefused = true;
+    list.refreshList();
+    ASSERT_EQ(list.count(), 1);
+    EXPECT_EQ(list.hWnd(1), doc);
+    EXPECT_EQ(list.hIcon(1), 32512u);  // unknown: the stock application icon
+    EXPECT_EQ(positionOf(toolbar), 0);
+}
+
 TEST_F(Discovery, AFrameThatGainsDocumentsIsReplacedByThem) {
     auto mdi = mdiFrame("Microsoft Word");
     list.refreshList();

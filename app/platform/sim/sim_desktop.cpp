@@ -166,6 +166,9 @@ IconAnswer SimDesktop::queryBigIcon(WindowHandle window, unsigned timeoutMs) {
     if (w == nullptr) {
         return {};
     }
+    if (w->iconRefused) {
+        return {false, 0, true};
+    }
     if (w->hung) {
         hungWaitMs_ += timeoutMs;
         return {};

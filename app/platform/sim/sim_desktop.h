@@ -27,7 +27,8 @@ struct SimWindow {
     Rect rect{0, 0, 800, 600};
     IconHandle bigIcon = 0;
     IconHandle classIcon = 0;
-    bool hung = false;  // does not answer messages
+    bool hung = false;         // does not answer messages
+    bool iconRefused = false;  // icon questions cannot reach its process
     std::uint32_t thread = 1;
     std::uint32_t process = 1;
     WindowHandle mdiActive = 0;  // for an MDI client: its active document
