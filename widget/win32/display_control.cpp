@@ -245,6 +245,11 @@ class Tile final : public zim::DisplayControl, zim::Events, zim::View {
     void setFocus(Part p) override {
         if (HWND child = window(p)) {
             apply();  // the window must be visible before it can take the focus
+            if (p == Part::txtEditor) {
+                // Typing continues the comment rather than going in front of it.
+                const int length = GetWindowTextLengthW(child);
+                SendMessageW(child, EM_SETSEL, static_cast<WPARAM>(length), length);
+            }
             SetFocus(child);
         }
     }
@@ -540,10 +545,12 @@ void Tile::renderImage() {
         OLE_YSIZE_HIMETRIC height = 0;
         picture->get_Width(&width);
         picture->get_Height(&height);
-        // Drawn at its own size from the top left corner, as the area shows a picture.
+        // At its own size from the top, centred across the area: a snapshot narrower than
+        // the thumbnail box (a tall window) would otherwise sit off to the left.
         const int pixelWidth = MulDiv(width, dpi_.x, 2540);
         const int pixelHeight = MulDiv(height, dpi_.y, 2540);
-        picture->Render(imageDc_, 0, 0, pixelWidth, pixelHeight, 0, height, width, -height,
+        const int left = pixelWidth < imageSize_.cx ? (imageSize_.cx - pixelWidth) / 2 : 0;
+        picture->Render(imageDc_, left, 0, pixelWidth, pixelHeight, 0, height, width, -height,
                         nullptr);
     }
     imageValid_ = true;

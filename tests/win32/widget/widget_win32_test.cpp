@@ -435,6 +435,7 @@ TEST_F(TileWindow, TypingACommentAndEnterGivesOneCommentChanged) {
 
 TEST_F(TileWindow, EscapeLeavesTheEditorOpenUntilTheFocusMoves) {
     zim::DisplayControl* tile = addTile(800);
+    ASSERT_EQ(tile->put_Comment("draft"), 0);
     HWND value = part(tile, zim::kIdCommentD);
     HWND editor = part(tile, zim::kIdEditor);
     leftClick(value, {3, 3});
@@ -452,7 +453,7 @@ TEST_F(TileWindow, EscapeLeavesTheEditorOpenUntilTheFocusMoves) {
     leftClick(pbx, centreOf(pbx));
     ASSERT_TRUE(waitUntil([&] { return events_.count("Click") == 1; }));
     EXPECT_EQ(events_.count("CommentChanged"), 1);
-    EXPECT_STREQ(tile->get_Comment(), "x");
+    EXPECT_STREQ(tile->get_Comment(), "draftx");  // typing went after the old text
     EXPECT_FALSE(tile->get_IsBusy());
 }
 
@@ -512,7 +513,12 @@ TEST_F(TileWindow, APictureStaysSharedByReferenceCountAndIsCentred) {
     record->Release();
     EXPECT_TRUE(bitmapAlive(bitmap));
     pumpFor(100);
-    EXPECT_EQ(pixelOf(part(tile, zim::kIdDisplay), 5, 5), RGB(200, 30, 30));
+    // The 193-pixel snapshot is centred across the 256-pixel area.
+    HWND area = part(tile, zim::kIdDisplay);
+    EXPECT_EQ(pixelOf(area, 128, 5), RGB(200, 30, 30));
+    EXPECT_EQ(pixelOf(area, 31, 5), RGB(200, 30, 30));
+    EXPECT_EQ(pixelOf(area, 29, 5), RGB(0xA0, 0xC0, 0xE0));  // the back colour 0xE0C0A0
+    EXPECT_EQ(pixelOf(area, 226, 5), RGB(0xA0, 0xC0, 0xE0));
     // Replacing the picture releases the last reference, which frees the bitmap.
     ASSERT_EQ(tile->putref_Picture(nullptr), 0);
     EXPECT_FALSE(bitmapAlive(bitmap));
