@@ -39,6 +39,16 @@ TEST_F(LongFileNames, MissingPartsStayAsWrittenAndNothingIsShown) {
     EXPECT_TRUE(machine.ui.messages.empty());
 }
 
+TEST_F(LongFileNames, AFailingLookUpIsReportedAndGivesAnEmptyName) {
+    machine.files.failSearches = true;
+    EXPECT_EQ(longName("C:\\PROGRA~1\\x.exe"), "");
+    ASSERT_EQ(machine.ui.messages.size(), 1u);
+    EXPECT_EQ(machine.ui.messages[0].text,
+              "Error has occured in 'LongFileName'\nFileName: C:\\PROGRA~1\\x.exe _ Bad file name "
+              "or number SimFileSystem");
+    EXPECT_EQ(machine.ui.messages[0].title, "Snapdesk!");
+}
+
 TEST_F(LongFileNames, WildcardsAreNotExpanded) {
     EXPECT_EQ(longName("C:\\PROGRA~1\\*"), "C:\\Program Files\\*");
 }

@@ -127,6 +127,19 @@ TEST_F(Snapshots, AWindowShrunkToAStripKeepsItsGoodPicture) {
     EXPECT_TRUE(got);
 }
 
+TEST_F(Snapshots, AFailingCaptureIsReportedAndGivesNoPicture) {
+    const auto w = topLevel("Program");
+    desktop.setForeground(w);
+    display.failCaptures = true;
+    auto old = std::make_shared<sim::SimPicture>(1, 1, 0);
+    bool got = true;
+    EXPECT_EQ(TakeSnapShot(platform, w, w, w, got, old), nullptr);
+    ASSERT_EQ(machine.ui.messages.size(), 1u);
+    EXPECT_EQ(machine.ui.messages[0].text,
+              "Error has occured in 'TakeSnapShot'\nOut of memory SimDisplay");
+    EXPECT_EQ(machine.ui.messages[0].title, "Snapdesk!");
+}
+
 // One record in front through several classification passes under a setting: whether each
 // pass captured, and updateCount after it.
 struct Pass {

@@ -1,5 +1,7 @@
 #include "platform/sim/sim_display.h"
 
+#include "common/runtime_error.h"
+
 namespace snapdesk::sim {
 
 namespace {
@@ -22,6 +24,9 @@ int SimPicture::alive() {
 PicturePtr SimDisplay::captureArea(WindowHandle window, int x, int y, int width, int height,
                                    int thumbnailWidth, int thumbnailHeight) {
     captures.push_back({window, x, y, width, height, thumbnailWidth, thumbnailHeight});
+    if (failCaptures) {
+        throw RuntimeError(7, "Out of memory", "SimDisplay");
+    }
     return std::make_shared<SimPicture>(thumbnailWidth, thumbnailHeight, window);
 }
 

@@ -39,6 +39,7 @@ class SimDisplay : public Display {
     int twipsY = 15;
     int widthTwips = 1024 * 15;
     std::vector<CaptureCall> captures;
+    bool failCaptures = false;  // captures raise a run-time error
 
     std::optional<DisplayCaps> displayCaps() override { return caps; }
     int twipsPerPixelX() override { return twipsX; }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "common/runtime_error.h"
 #include "common/text.h"
 
 namespace snapdesk::sim {
@@ -109,6 +110,9 @@ void SimFileSystem::remove(const std::string& path) {
 
 std::optional<FileEntry> SimFileSystem::findFirstFile(const std::string& pattern) {
     ++searches_;
+    if (failSearches) {
+        throw RuntimeError(52, "Bad file name or number", "SimFileSystem");
+    }
     const auto folder = resolveFolder(parentOf(pattern));
     if (!folder) {
         return std::nullopt;

@@ -21,6 +21,7 @@ class SimFileSystem : public FileSystem {
 
     std::optional<FileEntry> findFirstFile(const std::string& pattern) override;
     int searches() const { return searches_; }
+    bool failSearches = false;  // searches raise a run-time error
 
   private:
     struct Entry {
