@@ -57,6 +57,8 @@ snapdesk_prepare_prefix() {
         "$WINE64" wineboot --init >/dev/null 2>&1 || true
         "$WINE64" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
         "$WINE64" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+        # Debian's Wine does not find its own Marlett: caption buttons would show letters.
+        cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
         /usr/lib/wine/wineserver -w
         touch "$WINEPREFIX/.snapdesk-ready"
     fi
