@@ -54,7 +54,8 @@ snapdesk_prepare_prefix() {
     mkdir -p "$(dirname "$WINEPREFIX")"
     if [ ! -f "$WINEPREFIX/.snapdesk-ready" ]; then
         snapdesk_log "creating Wine prefix $WINEPREFIX"
-        "$WINE64" wineboot --init >/dev/null 2>&1 || true
+        # No Mono or Gecko installer dialogs: nothing here needs them.
+        WINEDLLOVERRIDES="mscoree,mshtml=" "$WINE64" wineboot --init >/dev/null 2>&1 || true
         "$WINE64" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
         "$WINE64" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
         # Debian's Wine does not find its own Marlett: caption buttons would show letters.
