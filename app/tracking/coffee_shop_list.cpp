@@ -281,28 +281,25 @@ void CoffeeShopList::activateDocument(long i, std::int16_t childMode, std::int16
 // ---- per-record properties ----
 
 std::string CoffeeShopList::EXEPath(long i) const {
-    return inRange(i) ? at(i).EXEPath : "";
+    return get(i, &TrackedWindow::EXEPath);
 }
-void CoffeeShopList::setEXEPath(long i, const std::string& value) {
-    if (inRange(i))
-        at(i).EXEPath = text::trim(value);
+void CoffeeShopList::setEXEPath(long i, const std::string& v) {
+    setText(i, &TrackedWindow::EXEPath, v);
 }
 bool CoffeeShopList::searchDone(long i) const {
-    return inRange(i) && at(i).searchDone;
+    return get(i, &TrackedWindow::searchDone);
 }
-void CoffeeShopList::setSearchDone(long i, bool value) {
-    if (inRange(i))
-        at(i).searchDone = value;
+void CoffeeShopList::setSearchDone(long i, bool v) {
+    set(i, &TrackedWindow::searchDone, v);
 }
 std::string CoffeeShopList::filePath(long i) const {
-    return inRange(i) ? at(i).filePath : "";
+    return get(i, &TrackedWindow::filePath);
 }
-void CoffeeShopList::setFilePath(long i, const std::string& value) {
-    if (inRange(i))
-        at(i).filePath = text::trim(value);
+void CoffeeShopList::setFilePath(long i, const std::string& v) {
+    setText(i, &TrackedWindow::filePath, v);
 }
 std::int32_t CoffeeShopList::updateCount(long i) const {
-    return inRange(i) ? at(i).updateCount : 0;
+    return get(i, &TrackedWindow::updateCount);
 }
 void CoffeeShopList::setUpdateCount(long i, std::int32_t value) {
     if (!inRange(i))
@@ -314,63 +311,55 @@ void CoffeeShopList::setUpdateCount(long i, std::int32_t value) {
     at(i).updateCount = static_cast<std::int16_t>(value);
 }
 std::string CoffeeShopList::CommentString(long i) const {
-    return inRange(i) ? at(i).CommentString : "";
+    return get(i, &TrackedWindow::CommentString);
 }
-void CoffeeShopList::setCommentString(long i, const std::string& value) {
-    if (inRange(i))
-        at(i).CommentString = text::trim(value);
+void CoffeeShopList::setCommentString(long i, const std::string& v) {
+    setText(i, &TrackedWindow::CommentString, v);
 }
 std::string CoffeeShopList::CaptionString(long i) const {
-    return inRange(i) ? at(i).CaptionString : "";
+    return get(i, &TrackedWindow::CaptionString);
 }
-void CoffeeShopList::setCaptionString(long i, const std::string& value) {
-    if (inRange(i))
-        at(i).CaptionString = text::trim(value);
+void CoffeeShopList::setCaptionString(long i, const std::string& v) {
+    setText(i, &TrackedWindow::CaptionString, v);
 }
 bool CoffeeShopList::gotPhoto(long i) const {
-    return inRange(i) && at(i).gotPhoto;
+    return get(i, &TrackedWindow::gotPhoto);
 }
-void CoffeeShopList::setGotPhoto(long i, bool value) {
-    if (inRange(i))
-        at(i).gotPhoto = value;
+void CoffeeShopList::setGotPhoto(long i, bool v) {
+    set(i, &TrackedWindow::gotPhoto, v);
 }
 bool CoffeeShopList::doDisplay(long i) const {
-    return inRange(i) && at(i).doDisplay;
+    return get(i, &TrackedWindow::doDisplay);
 }
-void CoffeeShopList::setDoDisplay(long i, bool value) {
-    if (inRange(i))
-        at(i).doDisplay = value;
+void CoffeeShopList::setDoDisplay(long i, bool v) {
+    set(i, &TrackedWindow::doDisplay, v);
 }
 bool CoffeeShopList::flgKeepView(long i) const {
-    return inRange(i) && at(i).flgKeepView;
+    return get(i, &TrackedWindow::flgKeepView);
 }
-void CoffeeShopList::setFlgKeepView(long i, bool value) {
-    if (inRange(i))
-        at(i).flgKeepView = value;
+void CoffeeShopList::setFlgKeepView(long i, bool v) {
+    set(i, &TrackedWindow::flgKeepView, v);
 }
 std::int16_t CoffeeShopList::inTab(long i) const {
-    return inRange(i) ? at(i).inTab : 0;
+    return get(i, &TrackedWindow::inTab);
 }
-void CoffeeShopList::setInTab(long i, std::int16_t value) {
-    if (inRange(i))
-        at(i).inTab = value;
+void CoffeeShopList::setInTab(long i, std::int16_t v) {
+    set(i, &TrackedWindow::inTab, v);
 }
 bool CoffeeShopList::isZoomed(long i) const {
-    return inRange(i) && at(i).isZoomed;
+    return get(i, &TrackedWindow::isZoomed);
 }
-void CoffeeShopList::setIsZoomed(long i, bool value) {
-    if (inRange(i))
-        at(i).isZoomed = value;
+void CoffeeShopList::setIsZoomed(long i, bool v) {
+    set(i, &TrackedWindow::isZoomed, v);
 }
 bool CoffeeShopList::parentZoomed(long i) const {
-    return inRange(i) && at(i).parentZoomed;
+    return get(i, &TrackedWindow::parentZoomed);
 }
-void CoffeeShopList::setParentZoomed(long i, bool value) {
-    if (inRange(i))
-        at(i).parentZoomed = value;
+void CoffeeShopList::setParentZoomed(long i, bool v) {
+    set(i, &TrackedWindow::parentZoomed, v);
 }
 std::int16_t CoffeeShopList::originalTab(long i) const {
-    return inRange(i) ? at(i).originalTab : 0;
+    return get(i, &TrackedWindow::originalTab);
 }
 IconHandle CoffeeShopList::hIcon(long i) const {
     if (!inRange(i))
@@ -378,19 +367,19 @@ IconHandle CoffeeShopList::hIcon(long i) const {
     return at(i).hIcon != 0 ? at(i).hIcon : applicationIcon_;
 }
 WindowHandle CoffeeShopList::hWnd(long i) const {
-    return inRange(i) ? at(i).hWnd : 0;
+    return get(i, &TrackedWindow::hWnd);
 }
 WindowHandle CoffeeShopList::hClient(long i) const {
-    return inRange(i) ? at(i).hClient : 0;
+    return get(i, &TrackedWindow::hClient);
 }
 WindowHandle CoffeeShopList::hTopWnd(long i) const {
-    return inRange(i) ? at(i).hTopWnd : 0;
+    return get(i, &TrackedWindow::hTopWnd);
 }
 PicturePtr CoffeeShopList::thePhoto(long i) const {
-    return inRange(i) ? at(i).thePhoto : nullptr;
+    return get(i, &TrackedWindow::thePhoto);
 }
 std::string CoffeeShopList::WindowText(long i) const {
-    return inRange(i) ? at(i).WindowText : "";
+    return get(i, &TrackedWindow::WindowText);
 }
 
 }  // namespace snapdesk

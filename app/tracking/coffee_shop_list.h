@@ -6,6 +6,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "common/text.h"
 #include "platform/platform.h"
 #include "tracking/process_table.h"
 #include "tracking/tracked_window.h"
@@ -76,6 +77,20 @@ class CoffeeShopList {
     bool inRange(long i) const { return i >= 1 && i <= count_; }
     const TrackedWindow& at(long i) const { return records_[static_cast<std::size_t>(i - 1)]; }
     TrackedWindow& at(long i) { return records_[static_cast<std::size_t>(i - 1)]; }
+    // Property access by position: neutral values outside 1..count, strings stored trimmed.
+    template <typename T>
+    T get(long i, T TrackedWindow::*field) const {
+        return inRange(i) ? at(i).*field : T{};
+    }
+    template <typename T>
+    void set(long i, T TrackedWindow::*field, T value) {
+        if (inRange(i))
+            at(i).*field = value;
+    }
+    void setText(long i, std::string TrackedWindow::*field, const std::string& value) {
+        if (inRange(i))
+            at(i).*field = text::trim(value);
+    }
 
     void AddWindowToList(WindowHandle hWnd, WindowHandle hTopWnd, WindowHandle hClient,
                          const std::string& text, bool isExcel, std::int16_t tab);
