@@ -165,6 +165,7 @@ TEST_F(WindowManagerTest, IconQueryAndClassIconOfAWindowOfThisThread) {
     ASSERT_NE(own.window, nullptr);
     const IconAnswer answer = windows.queryBigIcon(toHandle(own.window), 500);
     EXPECT_TRUE(answer.answered);
+    EXPECT_FALSE(answer.refused);
     EXPECT_EQ(answer.icon, win32::toIconHandle(own.bigIcon));
     EXPECT_EQ(windows.classIcon(toHandle(own.window)),
               win32::toIconHandle(LoadIconW(nullptr, IDI_WARNING)));
@@ -195,7 +196,9 @@ TEST_F(WindowManagerTest, IconsOfDocumentsOfAnotherProgram) {
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
     if (testing::runningUnderWine()) {
         EXPECT_FALSE(answer.answered);
+        EXPECT_TRUE(answer.refused);
         EXPECT_FALSE(none.answered);
+        EXPECT_TRUE(none.refused);
         EXPECT_EQ(windows.classIcon(toHandle(withIcon)), 0u);
     } else {
         EXPECT_TRUE(answer.answered);
@@ -220,6 +223,7 @@ TEST_F(WindowManagerTest, IconQueryOfAHungWindowGivesUpAfterItsTimeOut) {
     const IconAnswer answer = windows.queryBigIcon(toHandle(document), 500);
     const auto elapsed = std::chrono::steady_clock::now() - start;
     EXPECT_FALSE(answer.answered);
+    EXPECT_FALSE(answer.refused);  // hung, not refused: the window does not answer at all
     EXPECT_EQ(answer.icon, 0u);
     // A safety bound, not a speed goal: the query must not wait for the hung window.
     EXPECT_LT(elapsed, std::chrono::seconds(3));

@@ -54,7 +54,8 @@ std::string Win32WindowManager::windowText(WindowHandle window) {
         buffer.assign(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
         copied = GetWindowTextW(hwnd, buffer.data(), static_cast<int>(buffer.size()));
     }
-    return toUtf8(std::wstring_view(buffer.data(), copied > 0 ? static_cast<std::size_t>(copied) : 0));
+    return toUtf8(
+        std::wstring_view(buffer.data(), copied > 0 ? static_cast<std::size_t>(copied) : 0));
 }
 
 std::string Win32WindowManager::className(WindowHandle window, int maxChars) {
@@ -160,9 +161,8 @@ void Win32WindowManager::sendMdiMessage(WindowHandle client, MdiMessage message,
                                         WindowHandle document) {
     std::uint32_t zero = 0;
     DWORD_PTR ignored = 0;
-    SendMessageTimeoutW(toHwnd(client), static_cast<UINT>(message),
-                        static_cast<WPARAM>(document), reinterpret_cast<LPARAM>(&zero),
-                        SMTO_ABORTIFHUNG, kMdiTimeoutMs, &ignored);
+    SendMessageTimeoutW(toHwnd(client), static_cast<UINT>(message), static_cast<WPARAM>(document),
+                        reinterpret_cast<LPARAM>(&zero), SMTO_ABORTIFHUNG, kMdiTimeoutMs, &ignored);
 }
 
 }  // namespace snapdesk
