@@ -47,6 +47,12 @@ class LiveDesktop : public ::testing::Test {
     Program startNotepad() {
         Program program(L"notepad.exe");
         notepad = program.waitForWindow(isNotepad);
+        // Wine activates a new window a little later; until it has, the z-order and the
+        // foreground window still move under a refresh.
+        if (notepad != nullptr) {
+            program.waitForInputIdle(Milliseconds{2000});
+            waitUntil([&] { return GetForegroundWindow() == notepad; });
+        }
         return program;
     }
 
