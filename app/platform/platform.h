@@ -3,6 +3,7 @@
 #include "platform/display.h"
 #include "platform/file_system.h"
 #include "platform/processes.h"
+#include "platform/registry.h"
 #include "platform/ui.h"
 #include "platform/window_manager.h"
 
@@ -15,6 +16,7 @@ struct Platform {
     Display& display;
     FileSystem& files;
     Ui& ui;
+    Registry& registry;
 };
 
 }  // namespace snapdesk

@@ -4,6 +4,7 @@
 #include "platform/sim/sim_desktop.h"
 #include "platform/sim/sim_display.h"
 #include "platform/sim/sim_file_system.h"
+#include "platform/sim/sim_registry.h"
 #include "platform/sim/sim_ui.h"
 
 namespace snapdesk::sim {
@@ -14,7 +15,8 @@ struct SimPlatform {
     SimDisplay display;
     SimFileSystem files;
     SimUi ui;
-    Platform platform{desktop, desktop, display, files, ui};
+    SimRegistry registry;
+    Platform platform{desktop, desktop, display, files, ui, registry};
 
     SimPlatform() {
         ui.log = [this](const std::string& call) { desktop.log(call); };

@@ -4,6 +4,7 @@
 #include "platform/win32/win32_display.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_processes.h"
+#include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_ui.h"
 #include "platform/win32/win32_window_manager.h"
 
@@ -24,7 +25,8 @@ class Win32Platform {
     Win32Display display_;
     Win32FileSystem files_;
     Win32Ui ui_;
-    Platform platform_{windows_, processes_, display_, files_, ui_};
+    Win32Registry registry_;
+    Platform platform_{windows_, processes_, display_, files_, ui_, registry_};
 };
 
 }  // namespace snapdesk

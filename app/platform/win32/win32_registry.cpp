@@ -1,0 +1,69 @@
+#include "platform/win32/win32_registry.h"
+
+#include <windows.h>
+
+#include <vector>
+
+#include "platform/win32/win32_convert.h"
+
+namespace snapdesk {
+namespace {
+
+std::optional<std::string> readString(HKEY root, const std::string& keyPath,
+                                      const std::string& name) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(root, win32::toWide(keyPath).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    const std::wstring valueName = win32::toWide(name);
+    DWORD type = 0;
+    DWORD bytes = 0;
+    LONG status = RegQueryValueExW(key, valueName.c_str(), nullptr, &type, nullptr, &bytes);
+    std::optional<std::string> result;
+    if (status == ERROR_SUCCESS && (type == REG_SZ || type == REG_EXPAND_SZ)) {
+        // Room for a missing terminator: the stored bytes need not end with one.
+        std::vector<wchar_t> buffer(bytes / sizeof(wchar_t) + 1, L'\0');
+        DWORD size = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
+        status = RegQueryValueExW(key, valueName.c_str(), nullptr, &type,
+                                  reinterpret_cast<BYTE*>(buffer.data()), &size);
+        if (status == ERROR_SUCCESS) {
+            std::wstring_view value(buffer.data(), size / sizeof(wchar_t));
+            while (!value.empty() && value.back() == L'\0') {
+                value.remove_suffix(1);  // the terminator, when the writer stored one
+            }
+            result = win32::toUtf8(value);
+        }
+    }
+    RegCloseKey(key);
+    return result;
+}
+
+}  // namespace
+
+std::optional<std::string> Win32Registry::readUserString(const std::string& keyPath,
+                                                         const std::string& name) {
+    return readString(HKEY_CURRENT_USER, keyPath, name);
+}
+
+std::optional<std::string> Win32Registry::readMachineString(const std::string& keyPath,
+                                                            const std::string& name) {
+    return readString(HKEY_LOCAL_MACHINE, keyPath, name);
+}
+
+bool Win32Registry::writeUserString(const std::string& keyPath, const std::string& name,
+                                    const std::string& value) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, win32::toWide(keyPath).c_str(), 0, nullptr,
+                        REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS) {
+        return false;
+    }
+    const std::wstring wide = win32::toWide(value);
+    const auto bytes = static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t));
+    const LONG status = RegSetValueExW(key, win32::toWide(name).c_str(), 0, REG_SZ,
+                                       reinterpret_cast<const BYTE*>(wide.c_str()), bytes);
+    RegCloseKey(key);
+    return status == ERROR_SUCCESS;
+}
+
+}  // namespace snapdesk

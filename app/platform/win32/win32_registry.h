@@ -1,0 +1,18 @@
+#pragma once
+
+#include "platform/registry.h"
+
+namespace snapdesk {
+
+// String values of HKEY_CURRENT_USER and HKEY_LOCAL_MACHINE.
+class Win32Registry : public Registry {
+  public:
+    std::optional<std::string> readUserString(const std::string& keyPath,
+                                              const std::string& name) override;
+    bool writeUserString(const std::string& keyPath, const std::string& name,
+                         const std::string& value) override;
+    std::optional<std::string> readMachineString(const std::string& keyPath,
+                                                 const std::string& name) override;
+};
+
+}  // namespace snapdesk
