@@ -8,10 +8,10 @@
 namespace snapdesk {
 
 // Show commands the program uses (the values of ShowWindow).
-enum class ShowCommand : int { Maximize = 3, Show = 5, Restore = 9 };
+enum class ShowCommand : int { Maximize = 3, Show = 5, Minimize = 6, Restore = 9 };
 
 // MDI messages sent to a client window with a document as wParam.
-enum class MdiMessage : unsigned { Restore = 0x223, Maximize = 0x225 };
+enum class MdiMessage : unsigned { Activate = 0x222, Restore = 0x223, Maximize = 0x225 };
 
 // Stock icons of LoadIcon(NULL, id).
 enum class StockIcon : int { Application = 32512, WindowLogo = 32517 };

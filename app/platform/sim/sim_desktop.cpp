@@ -237,6 +237,8 @@ void SimDesktop::showWindow(WindowHandle window, ShowCommand command) {
     if (command == ShowCommand::Maximize) {
         w.minimized = false;
         w.zoomed = true;
+    } else if (command == ShowCommand::Minimize) {
+        w.minimized = true;
     } else if (command == ShowCommand::Restore) {
         // Restore undoes a minimise first, else a maximise.
         if (w.minimized) {
@@ -264,9 +266,15 @@ WindowHandle SimDesktop::mdiActive(WindowHandle client, bool* maximized) {
 
 void SimDesktop::sendMdiMessage(WindowHandle client, MdiMessage message, WindowHandle document) {
     const bool maximize = message == MdiMessage::Maximize;
-    log(std::string(maximize ? "WM_MDIMAXIMIZE(" : "WM_MDIRESTORE(") + hex(client) + "," +
-        hex(document) + ")");
+    const char* name = message == MdiMessage::Activate ? "WM_MDIACTIVATE("
+                       : maximize                      ? "WM_MDIMAXIMIZE("
+                                                       : "WM_MDIRESTORE(";
+    log(name + hex(client) + "," + hex(document) + ")");
     if (!windows_.contains(client) || !windows_.contains(document)) {
+        return;
+    }
+    if (message == MdiMessage::Activate) {
+        windows_.at(client).mdiActive = document;
         return;
     }
     auto& doc = windows_.at(document);

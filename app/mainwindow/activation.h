@@ -1,0 +1,53 @@
+#pragma once
+
+#include <string>
+
+#include "platform/platform.h"
+#include "tracking/coffee_shop_list.h"
+
+namespace snapdesk {
+
+// What activation and image updating need from the main window.
+class ActivationHost {
+  public:
+    virtual ~ActivationHost() = default;
+    virtual WindowHandle mainWindowHandle() = 0;
+    virtual void enableMainWindow(bool enabled) = 0;
+    virtual void setTimer1(bool enabled) = 0;
+    // Timer2 ticks call Activation::Timer2_Timer; false when the timer cannot run.
+    virtual bool setTimer2(bool enabled, unsigned intervalMs) = 0;
+    virtual void updateWindowList() = 0;
+    // Neither minimised nor maximised.
+    virtual bool mainWindowIsNormal() = 0;
+    virtual void showMainWindow(ShowCommand command) = 0;
+    // The in-memory "MaximizeLaunch" value.
+    virtual std::string maximizeLaunch() = 0;
+};
+
+// Bringing the window behind a thumbnail to the user, and pictures taken on demand.
+class Activation {
+  public:
+    static constexpr unsigned kCaptureWaitMs = 1500;
+
+    Activation(Platform& platform, CoffeeShopList& list, ActivationHost& host)
+        : platform_(platform), list_(list), host_(host) {}
+
+    void activateThumbnail(long k);
+    void captureWithPause(long k);
+    // Update Image for the thumbnail last right-clicked.
+    void updateClick(long selectedIndex);
+    // Update All Images.
+    void mnuLoadImages_Click();
+    void Timer2_Timer() { waitElapsed_ = true; }
+
+  private:
+    void waitForRepaint();
+    void bringMainWindowBack();
+
+    Platform& platform_;
+    CoffeeShopList& list_;
+    ActivationHost& host_;
+    bool waitElapsed_ = false;
+};
+
+}  // namespace snapdesk
