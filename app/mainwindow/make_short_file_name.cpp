@@ -1,0 +1,50 @@
+#include "mainwindow/make_short_file_name.h"
+
+#include "common/text.h"
+
+namespace snapdesk {
+
+namespace {
+
+constexpr const char* kExploringPrefix = "Exploring - ";
+constexpr const char* kInternetExplorerSuffix = " - Microsoft Internet Explorer";
+constexpr const char* kNetscapeSuffix = " - Netscape";
+constexpr const char* kNetscapePrefix = "Netscape - ";
+
+std::string doubleAmpersands(const std::string& s) {
+    std::string out;
+    out.reserve(s.size());
+    for (const char c : s) {
+        out += c;
+        if (c == '&') {
+            out += '&';
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string makeShortFileName(const std::string& text, int mode) {
+    std::string name = text;
+    if (text::beginsWith(name, kExploringPrefix)) {
+        name = text::from(name, 13);
+    } else if (const std::size_t ie = text::findFirst(name, kInternetExplorerSuffix); ie >= 6) {
+        name = text::left(name, ie - 1);
+    } else if (const std::size_t ns = text::findFirst(name, kNetscapeSuffix); ns >= 2) {
+        name = kNetscapePrefix + text::left(name, ns - 1);
+    }
+    // A path keeps its last part, except a folder right below the drive ("C:\Letters").
+    if (const std::size_t slash = text::findLast(name, "\\"); slash != 0) {
+        const std::size_t driveColon = text::findFirst(name, ":\\");
+        if (driveColon == 0 || driveColon + 1 != slash) {
+            name = text::from(name, slash + 1);
+        }
+    }
+    if (mode == kDoubleAmpersands) {
+        name = doubleAmpersands(name);
+    }
+    return name;
+}
+
+}  // namespace snapdesk
