@@ -15,4 +15,9 @@ namespace snapdesk {
 // zimDisplayWidget.dll. The view must be destroyed before `parent`.
 std::unique_ptr<PanelView> createPanelView(HWND parent);
 
+// The window of a control of a view made by createPanelView, and of one of its tiles;
+// nullptr for other views and tiles.
+HWND panelWindowOf(PanelView& view, PanelControl control);
+HWND tileWindowOf(TileView& tile);
+
 }  // namespace snapdesk
