@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace snapdesk {
 
@@ -21,6 +22,23 @@ class FileSystem {
 
     // The first entry (file or folder) that matches the pattern, as FindFirstFile gives it.
     virtual std::optional<FileEntry> findFirstFile(const std::string& pattern) = 0;
+
+    // Whole files and folders.
+    // The bytes of a file; nothing when it does not exist. Throws RuntimeError when it exists
+    // but cannot be read, so that a caller never mistakes a locked file for an empty one.
+    virtual std::optional<std::string> readFile(const std::string& path) = 0;
+    // Puts `content` in place of the file (or creates it) so that the file holds either its
+    // old content or the new one, completely: the bytes go to a temporary file in the same
+    // folder first, which then replaces the file. False when it failed; the file is unchanged.
+    virtual bool replaceFile(const std::string& path, const std::string& content) = 0;
+    virtual bool deleteFile(const std::string& path) = 0;
+    // Creates one folder; its parent must exist. False when it failed or already exists.
+    virtual bool createFolder(const std::string& path) = 0;
+    // The attributes of an existing file or folder, nothing when there is none.
+    virtual std::optional<std::uint32_t> fileAttributes(const std::string& path) = 0;
+    // Every entry matching the pattern, in the order FindFirstFile / FindNextFile give them,
+    // "." and ".." left out.
+    virtual std::vector<FileEntry> findFiles(const std::string& pattern) = 0;
 };
 
 }  // namespace snapdesk

@@ -1,11 +1,15 @@
 // Win32FileSystem and LongFileName against the real file system of the Wine prefix.
+#include <shlobj.h>
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "platform/win32/win32_convert.h"
 #include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_shell.h"
 #include "tracking/long_file_name.h"
 
 namespace snapdesk {
@@ -119,6 +123,95 @@ TEST_F(LongNamesTest, LongFileNameKeepsAMissingFileAsWritten) {
     const std::wstring missing = std::wstring(buffer, length) + L"\\Deleted Since.doc";
     EXPECT_EQ(LongFileName(files, ui, toUtf8(missing)),
               toUtf8(longForm(folder) + L"\\Deleted Since.doc"));
+}
+
+// Whole files and folders in a fresh folder under the temporary folder.
+class WholeFilesTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        wchar_t temp[MAX_PATH];
+        ASSERT_GT(GetTempPathW(MAX_PATH, temp), 0u);
+        root = toUtf8(temp) + "Snapdesk Files " + std::to_string(GetCurrentProcessId());
+    }
+    void TearDown() override {
+        for (const auto& entry : files.findFiles(root + "\\*")) {
+            DeleteFileW(toWide(root + "\\" + entry.name).c_str());
+        }
+        RemoveDirectoryW(toWide(root + "\\sub").c_str());
+        RemoveDirectoryW(toWide(root).c_str());
+    }
+    std::string systemRead(const std::string& path) {
+        const HANDLE file = CreateFileW(toWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                        nullptr, OPEN_EXISTING, 0, nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+            return "<missing>";
+        }
+        std::string content(GetFileSize(file, nullptr), '\0');
+        DWORD got = 0;
+        ReadFile(file, content.data(), static_cast<DWORD>(content.size()), &got, nullptr);
+        CloseHandle(file);
+        return content.substr(0, got);
+    }
+    Win32FileSystem files;
+    std::string root;
+};
+
+TEST_F(WholeFilesTest, CreateReplaceReadListAndDelete) {
+    EXPECT_FALSE(files.fileAttributes(root).has_value());
+    ASSERT_TRUE(files.createFolder(root));
+    EXPECT_FALSE(files.createFolder(root));  // already there
+    ASSERT_TRUE(files.createFolder(root + "\\sub"));
+    EXPECT_NE(*files.fileAttributes(root) & FILE_ATTRIBUTE_DIRECTORY, 0u);
+
+    const std::string path = root + "\\Data File.txt";
+    EXPECT_FALSE(files.readFile(path).has_value());
+    const std::string first("first\r\n\0binary\xff", 15);
+    ASSERT_TRUE(files.replaceFile(path, first));
+    EXPECT_EQ(systemRead(path), first);
+    std::string big(3 << 20, 'b');
+    ASSERT_TRUE(files.replaceFile(path, big));  // larger than one write
+    EXPECT_EQ(files.readFile(path).value_or(""), big);
+    ASSERT_TRUE(files.replaceFile(path, "short"));
+    EXPECT_EQ(systemRead(path), "short");
+    EXPECT_EQ(files.fileAttributes(path).value_or(0) & FILE_ATTRIBUTE_DIRECTORY, 0u);
+
+    // No temporary file stays behind; the listing gives both entries without "." and "..".
+    std::vector<std::string> names;
+    for (const auto& entry : files.findFiles(root + "\\*")) {
+        names.push_back(entry.name);
+    }
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"Data File.txt", "sub"}));
+    EXPECT_TRUE(files.findFiles(root + "\\*.none").empty());
+
+    EXPECT_TRUE(files.deleteFile(path));
+    EXPECT_FALSE(files.deleteFile(path));
+    EXPECT_EQ(systemRead(path), "<missing>");
+    EXPECT_FALSE(files.replaceFile(root + "\\no such folder\\x.txt", "x"));
+}
+
+TEST_F(WholeFilesTest, AReplaceThatCannotFinishLeavesTheOldFileWhole) {
+    ASSERT_TRUE(files.createFolder(root));
+    const std::string path = root + "\\locked.txt";
+    ASSERT_TRUE(files.replaceFile(path, "old content"));
+    // Held open without delete sharing, the file cannot be replaced.
+    const HANDLE holder = CreateFileW(toWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                      OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(files.replaceFile(path, "new content"));
+    CloseHandle(holder);
+    EXPECT_EQ(systemRead(path), "old content");
+    EXPECT_EQ(files.findFiles(root + "\\*").size(), 1u);  // the temporary file is gone
+}
+
+TEST(ShellTest, RecentFolderIsTheShellsOwn) {
+    Win32Shell shell;
+    const auto recent = shell.specialFolderPath(8, 0);
+    ASSERT_TRUE(recent.has_value());
+    wchar_t expected[MAX_PATH];
+    ASSERT_EQ(SHGetFolderPathW(nullptr, CSIDL_RECENT, nullptr, 0, expected), S_OK);
+    EXPECT_EQ(*recent, toUtf8(expected));
+    EXPECT_FALSE(shell.specialFolderPath(0x7fff, 0).has_value());
 }
 
 TEST(ConvertTest, Utf8AndUtf16RoundTripWithNulsKept) {

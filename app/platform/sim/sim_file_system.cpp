@@ -58,7 +58,7 @@ void SimFileSystem::add(const std::string& path, std::uint32_t attributes,
         addFolder(parent);
     }
     if (findEntry(path) == nullptr) {
-        entries_.push_back({path, {nameOf(path), attributes, lastAccessTime, 0}, {}});
+        entries_.push_back({path, {nameOf(path), attributes, lastAccessTime, 0}, {}, {}});
     }
 }
 
@@ -126,6 +126,92 @@ std::optional<FileEntry> SimFileSystem::findFirstFile(const std::string& pattern
         }
     }
     return std::nullopt;
+}
+
+std::optional<std::string> SimFileSystem::readFile(const std::string& path) {
+    const Entry* entry = findEntry(path);
+    if (entry == nullptr || (entry->info.attributes & kDirectory) != 0) {
+        return std::nullopt;
+    }
+    if (failReads) {
+        throw RuntimeError(75, "Path/File access error", "SimFileSystem");
+    }
+    return entry->content;
+}
+
+bool SimFileSystem::replaceFile(const std::string& path, const std::string& content) {
+    const auto folder = resolveFolder(parentOf(path));
+    if (!folder || replacesLeft == 0) {
+        return false;
+    }
+    Entry* entry = findEntry(path);
+    if (entry != nullptr && (entry->info.attributes & kDirectory) != 0) {
+        return false;
+    }
+    if (replacesLeft > 0) {
+        --replacesLeft;
+    }
+    ++replaces_;
+    if (entry == nullptr) {
+        entries_.push_back({path, {nameOf(path), 0x20, 0, 0}, {}, {}});
+        entry = &entries_.back();
+    }
+    entry->content = content;
+    entry->info.size = content.size();
+    return true;
+}
+
+void SimFileSystem::writeFile(const std::string& path, const std::string& content) {
+    add(path, 0x20, 0);
+    Entry* entry = findEntry(path);
+    entry->content = content;
+    entry->info.size = content.size();
+}
+
+bool SimFileSystem::deleteFile(const std::string& path) {
+    const Entry* entry = findEntry(path);
+    if (entry == nullptr || (entry->info.attributes & kDirectory) != 0) {
+        return false;
+    }
+    std::erase_if(entries_, [&](const Entry& e) { return samePath(e.path, path); });
+    return true;
+}
+
+bool SimFileSystem::createFolder(const std::string& path) {
+    const std::string parent = parentOf(path);
+    if (findEntry(path) != nullptr || (parent.size() > 2 && !resolveFolder(parent))) {
+        return false;
+    }
+    addFolder(path);
+    return true;
+}
+
+std::optional<std::uint32_t> SimFileSystem::fileAttributes(const std::string& path) {
+    if (const Entry* entry = findEntry(path)) {
+        return entry->info.attributes;
+    }
+    return std::nullopt;
+}
+
+std::vector<FileEntry> SimFileSystem::findFiles(const std::string& pattern) {
+    ++searches_;
+    if (failSearches) {
+        throw RuntimeError(52, "Bad file name or number", "SimFileSystem");
+    }
+    std::vector<FileEntry> found;
+    const auto folder = resolveFolder(parentOf(pattern));
+    if (!folder) {
+        return found;
+    }
+    const std::string namePattern = nameOf(pattern);
+    for (const auto& entry : entries_) {
+        if (samePath(parentOf(entry.path), *folder) &&
+            (matchesPattern(entry.info.name, namePattern) ||
+             (!entry.shortName.empty() && matchesPattern(entry.shortName, namePattern)))) {
+            found.push_back(entry.info);
+        }
+    }
+    return found;
 }
 
 }  // namespace snapdesk::sim

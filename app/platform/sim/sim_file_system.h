@@ -23,11 +23,27 @@ class SimFileSystem : public FileSystem {
     int searches() const { return searches_; }
     bool failSearches = false;  // searches raise a run-time error
 
+    std::optional<std::string> readFile(const std::string& path) override;
+    bool replaceFile(const std::string& path, const std::string& content) override;
+    bool deleteFile(const std::string& path) override;
+    bool createFolder(const std::string& path) override;
+    std::optional<std::uint32_t> fileAttributes(const std::string& path) override;
+    std::vector<FileEntry> findFiles(const std::string& pattern) override;
+
+    // A file with content, and the folders above it.
+    void writeFile(const std::string& path, const std::string& content);
+    int replaces() const { return replaces_; }
+    // Replacements still allowed before they fail (negative: no limit); a failed one leaves
+    // the file as it was, like a program stopped before the final rename.
+    int replacesLeft = -1;
+    bool failReads = false;  // reads of existing files raise a run-time error
+
   private:
     struct Entry {
         std::string path;  // as added
         FileEntry info;
         std::string shortName;
+        std::string content;
     };
     void add(const std::string& path, std::uint32_t attributes, std::uint64_t lastAccessTime);
     Entry* findEntry(const std::string& path);
@@ -35,6 +51,7 @@ class SimFileSystem : public FileSystem {
     std::optional<std::string> resolveFolder(const std::string& folder);
     std::vector<Entry> entries_;
     int searches_ = 0;
+    int replaces_ = 0;
 };
 
 // "*" and "?" matching without case, as file searches do.

@@ -1,6 +1,10 @@
 #include "platform/win32/win32_file_system.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cwchar>
+
+#include "common/runtime_error.h"
 
 #include "platform/win32/win32_convert.h"
 
@@ -12,6 +16,42 @@ std::uint64_t combine(DWORD high, DWORD low) {
     return (static_cast<std::uint64_t>(high) << 32) | low;
 }
 
+FileEntry toEntry(const WIN32_FIND_DATAW& data) {
+    FileEntry entry;
+    entry.name =
+        win32::toUtf8(std::wstring_view(data.cFileName, wcsnlen(data.cFileName, MAX_PATH)));
+    entry.attributes = data.dwFileAttributes;
+    entry.lastAccessTime =
+        combine(data.ftLastAccessTime.dwHighDateTime, data.ftLastAccessTime.dwLowDateTime);
+    entry.size = combine(data.nFileSizeHigh, data.nFileSizeLow);
+    return entry;
+}
+
+struct HandleCloser {
+    HANDLE handle;
+    ~HandleCloser() {
+        if (handle != INVALID_HANDLE_VALUE) {
+            CloseHandle(handle);
+        }
+    }
+};
+
+bool writeAll(HANDLE file, const std::string& content) {
+    std::size_t done = 0;
+    while (done < content.size()) {
+        const DWORD chunk =
+            static_cast<DWORD>(std::min<std::size_t>(content.size() - done, 1u << 20));
+        DWORD written = 0;
+        if (!WriteFile(file, content.data() + done, chunk, &written, nullptr) || written == 0) {
+            return false;
+        }
+        done += written;
+    }
+    return true;
+}
+
+std::atomic<unsigned> temporaryCounter{0};
+
 }  // namespace
 
 std::optional<FileEntry> Win32FileSystem::findFirstFile(const std::string& pattern) {
@@ -21,14 +61,98 @@ std::optional<FileEntry> Win32FileSystem::findFirstFile(const std::string& patte
         return std::nullopt;
     }
     FindClose(search);
-    FileEntry entry;
-    entry.name =
-        win32::toUtf8(std::wstring_view(data.cFileName, wcsnlen(data.cFileName, MAX_PATH)));
-    entry.attributes = data.dwFileAttributes;
-    entry.lastAccessTime =
-        combine(data.ftLastAccessTime.dwHighDateTime, data.ftLastAccessTime.dwLowDateTime);
-    entry.size = combine(data.nFileSizeHigh, data.nFileSizeLow);
-    return entry;
+    return toEntry(data);
+}
+
+std::vector<FileEntry> Win32FileSystem::findFiles(const std::string& pattern) {
+    std::vector<FileEntry> found;
+    WIN32_FIND_DATAW data{};
+    const HANDLE search = FindFirstFileW(win32::toWide(pattern).c_str(), &data);
+    if (search == INVALID_HANDLE_VALUE) {
+        return found;
+    }
+    do {
+        const std::wstring_view name(data.cFileName, wcsnlen(data.cFileName, MAX_PATH));
+        if (name != L"." && name != L"..") {
+            found.push_back(toEntry(data));
+        }
+    } while (FindNextFileW(search, &data));
+    FindClose(search);
+    return found;
+}
+
+std::optional<std::string> Win32FileSystem::readFile(const std::string& path) {
+    const HANDLE file = CreateFileW(win32::toWide(path).c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
+            return std::nullopt;
+        }
+        const DWORD attributes = GetFileAttributesW(win32::toWide(path).c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            return std::nullopt;
+        }
+        throw RuntimeError(75, "Path/File access error", "FileSystem");
+    }
+    const HandleCloser closer{file};
+    std::string content;
+    char buffer[65536];
+    for (;;) {
+        DWORD got = 0;
+        if (!ReadFile(file, buffer, sizeof buffer, &got, nullptr)) {
+            throw RuntimeError(75, "Path/File access error", "FileSystem");
+        }
+        if (got == 0) {
+            break;
+        }
+        content.append(buffer, got);
+    }
+    return content;
+}
+
+bool Win32FileSystem::replaceFile(const std::string& path, const std::string& content) {
+    const std::wstring target = win32::toWide(path);
+    std::wstring temporary;
+    HANDLE file = INVALID_HANDLE_VALUE;
+    // A fresh name beside the target, so the final rename stays on one volume.
+    for (int attempt = 0; attempt < 100 && file == INVALID_HANDLE_VALUE; ++attempt) {
+        temporary = target + L"." + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                    std::to_wstring(++temporaryCounter) + L".tmp";
+        file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) {
+            return false;
+        }
+    }
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    const bool written = writeAll(file, content) && FlushFileBuffers(file);
+    CloseHandle(file);
+    if (!written || !MoveFileExW(temporary.c_str(), target.c_str(),
+                                 MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        DeleteFileW(temporary.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool Win32FileSystem::deleteFile(const std::string& path) {
+    return DeleteFileW(win32::toWide(path).c_str()) != 0;
+}
+
+bool Win32FileSystem::createFolder(const std::string& path) {
+    return CreateDirectoryW(win32::toWide(path).c_str(), nullptr) != 0;
+}
+
+std::optional<std::uint32_t> Win32FileSystem::fileAttributes(const std::string& path) {
+    const DWORD attributes = GetFileAttributesW(win32::toWide(path).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        return std::nullopt;
+    }
+    return attributes;
 }
 
 }  // namespace snapdesk

@@ -8,6 +8,13 @@ namespace snapdesk {
 class Win32FileSystem : public FileSystem {
   public:
     std::optional<FileEntry> findFirstFile(const std::string& pattern) override;
+
+    std::optional<std::string> readFile(const std::string& path) override;
+    bool replaceFile(const std::string& path, const std::string& content) override;
+    bool deleteFile(const std::string& path) override;
+    bool createFolder(const std::string& path) override;
+    std::optional<std::uint32_t> fileAttributes(const std::string& path) override;
+    std::vector<FileEntry> findFiles(const std::string& pattern) override;
 };
 
 }  // namespace snapdesk

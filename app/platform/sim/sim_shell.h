@@ -1,0 +1,29 @@
+#pragma once
+
+#include <map>
+#include <optional>
+#include <string>
+
+#include "platform/shell.h"
+
+namespace snapdesk::sim {
+
+// Special folders a test sets; unknown ones fail as the shell does.
+class SimShell : public Shell {
+  public:
+    std::map<int, std::string> folders;
+    int queries = 0;
+    WindowHandle lastOwner = 0;
+
+    std::optional<std::string> specialFolderPath(int folder, WindowHandle owner) override {
+        ++queries;
+        lastOwner = owner;
+        const auto it = folders.find(folder);
+        if (it == folders.end()) {
+            return std::nullopt;
+        }
+        return it->second;
+    }
+};
+
+}  // namespace snapdesk::sim
