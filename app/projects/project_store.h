@@ -1,0 +1,70 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/file_system.h"
+#include "platform/handles.h"
+#include "platform/shell.h"
+#include "platform/ui.h"
+#include "projects/cinifile.h"
+#include "projects/project_store_host.h"
+#include "tracking/coffee_shop_list.h"
+
+namespace snapdesk {
+
+// The saved projects, the stored-paths file and the table of document locations learnt
+// from them, all below the program folder's "datafiles".
+class ProjectStore {
+  public:
+    // programFolder: the folder of the program file; a trailing "\" is added when missing.
+    ProjectStore(FileSystem& files, Shell& shell, Ui& ui, CoffeeShopList& list,
+                 ProjectStoreHost& host, std::string programFolder);
+
+    // The owner window of the shell's questions (the main window).
+    void setOwnerWindow(WindowHandle window) { owner_ = window; }
+
+    void loadProjectStore();
+    void convertOldData();
+    void buildStoredPaths();
+    void saveProject(std::string& name, bool overwrite);
+    void readProject(std::string name, std::vector<std::string>& names,
+                     std::vector<std::string>& paths, std::vector<std::string>& exes,
+                     std::vector<std::string>& comments, std::int32_t& count);
+    void getProjectNames(std::vector<std::string>& names, std::int32_t& count) const;
+    void deleteProject(const std::string& name);
+    std::string storedPath(const std::string& name) const;
+    void saveOldPaths();
+
+    const std::string& currentProjectName() const { return currentProjectName_; }
+    void setCurrentProjectName(std::string name) { currentProjectName_ = std::move(name); }
+    // Index 0 is empty; 1 … size-1 are the distinct folders of stored paths.
+    const std::vector<std::string>& projectFolders() const { return projectFolders_; }
+    std::size_t storedCount() const { return storedNames_.size(); }
+
+    std::string projectFile(const std::string& name) const;
+    std::string dataFolder() const { return programFolder_ + "datafiles"; }
+    std::string projectsFolder() const { return programFolder_ + "datafiles\\projects"; }
+    std::string storedPathsFile() const { return programFolder_ + "datafiles\\oldpaths.txt"; }
+    std::string oldDataFile() const { return programFolder_ + "datafiles\\zimsmod.ini"; }
+
+  private:
+    bool exists(const std::string& path);
+
+    FileSystem& files_;
+    Shell& shell_;
+    Ui& ui_;
+    CoffeeShopList& list_;
+    ProjectStoreHost& host_;
+    std::string programFolder_;
+    WindowHandle owner_ = 0;
+    std::string currentProjectName_;
+    std::vector<std::string> projectNames_;
+    std::vector<std::string> storedNames_, storedPaths_;
+    std::vector<std::string> projectFolders_{std::string()};
+    std::unique_ptr<CInifile> storedPathsIni_;
+};
+
+}  // namespace snapdesk
