@@ -1,0 +1,46 @@
+#pragma once
+
+#include <string>
+
+#include "mainwindow/thumbnail_panel.h"
+#include "platform/handles.h"
+#include "platform/window_manager.h"
+
+namespace snapdesk {
+
+enum class MainTimer : int { Timer1 = 1, Timer2 = 2, Timer4 = 4 };
+
+// The top-level main window as the main form drives it; lengths are twips.
+class MainWindowView {
+  public:
+    virtual ~MainWindowView() = default;
+    virtual WindowHandle handle() = 0;
+    virtual void setCaption(const std::string& caption) = 0;
+    virtual WindowGeometry geometry() = 0;
+    // Outer edges of the window while it is neither minimised nor maximised.
+    virtual Bounds placement() = 0;
+    virtual void setPlacement(const Bounds& outer) = 0;
+    virtual int screenHeight() = 0;
+    virtual int screenWidth() = 0;
+
+    virtual bool menuChecked(int id) = 0;
+    virtual void setMenuChecked(int id, bool checked) = 0;
+    virtual void setMenuCaption(int id, const std::string& caption) = 0;
+    virtual void setMenuEnabled(int id, bool enabled) = 0;
+    virtual void setMenuVisible(int id, bool visible) = 0;
+    // Captions under the toolbar buttons, and its height with them.
+    virtual void setToolbarTextLabels(bool on) = 0;
+
+    // False when the system gave no timer.
+    virtual bool setTimer(MainTimer timer, unsigned intervalMs, bool enabled) = 0;
+    virtual void enableInput(bool enabled) = 0;
+    virtual void show(ShowCommand command) = 0;
+    virtual void repaint() = 0;
+    // Asks the window to close once the current message is done.
+    virtual void postClose() = 0;
+    // The colour the display offers nearest to `color` (0x00BBGGRR).
+    virtual std::uint32_t nearestColor(std::uint32_t color) = 0;
+    virtual bool initializeCom() = 0;
+};
+
+}  // namespace snapdesk
