@@ -29,3 +29,24 @@
 /* Help */
 #define ID_mnuHelpLaunch 1301
 #define ID_mnuAbout 1302
+/* Toolbar buttons without a menu item of their own (the project buttons use the File ids) */
+#define ID_buttonUpdateImages 1401
+#define ID_buttonAddToProject 1402
+#define ID_buttonMoveFromProject 1403
+#define ID_buttonRefreshProject 1404
+/* Thumbnail popup */
+#define ID_mnuUpdate 1501
+#define ID_mnuMvToMyProject 1502
+#define ID_mnuMvToDocs 1503
+#define ID_mnuMvToApps 1504
+#define ID_mnuMvtoWeb 1505
+#define ID_mnuMvToFront 1506
+#define ID_mnuMvToEnd 1507
+#define ID_mnuKeepView 1508
+#define ID_mnuDoNotShow 1509
+/* Dynamic item arrays: the element's index is added to the array's first id */
+#define ID_zzzzUpdate 10000
+#define ID_zzzzTo 20000
+#define ID_zzzzFrom 30000
+#define ID_zzzzSystemTray 40000
+#define ID_zzzzRange 10000
