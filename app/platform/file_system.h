@@ -39,6 +39,13 @@ class FileSystem {
     // Every entry matching the pattern, in the order FindFirstFile / FindNextFile give them,
     // "." and ".." left out.
     virtual std::vector<FileEntry> findFiles(const std::string& pattern) = 0;
+
+    // Folder walking
+    // The subfolders of a folder (given without a trailing "\"), "." and ".." left out, in
+    // the order the file system lists them; empty when the folder cannot be listed.
+    virtual std::vector<FileEntry> listFolders(const std::string& folder) = 0;
+    // The Windows folder, without a trailing "\".
+    virtual std::string windowsFolder() = 0;
 };
 
 }  // namespace snapdesk

@@ -214,4 +214,20 @@ std::vector<FileEntry> SimFileSystem::findFiles(const std::string& pattern) {
     return found;
 }
 
+std::vector<FileEntry> SimFileSystem::listFolders(const std::string& folder) {
+    ++folderListings_;
+    std::vector<FileEntry> found;
+    const auto resolved = resolveFolder(folder);
+    if (!resolved) {
+        return found;
+    }
+    for (const auto& entry : entries_) {
+        if ((entry.info.attributes & kDirectory) != 0 &&
+            samePath(parentOf(entry.path), *resolved)) {
+            found.push_back(entry.info);
+        }
+    }
+    return found;
+}
+
 }  // namespace snapdesk::sim

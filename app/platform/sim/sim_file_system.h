@@ -38,6 +38,12 @@ class SimFileSystem : public FileSystem {
     int replacesLeft = -1;
     bool failReads = false;  // reads of existing files raise a run-time error
 
+    // Folder walking
+    std::vector<FileEntry> listFolders(const std::string& folder) override;
+    std::string windowsFolder() override { return windowsPath; }
+    std::string windowsPath = "C:\\WINDOWS";
+    int folderListings() const { return folderListings_; }
+
   private:
     struct Entry {
         std::string path;  // as added
@@ -52,6 +58,7 @@ class SimFileSystem : public FileSystem {
     std::vector<Entry> entries_;
     int searches_ = 0;
     int replaces_ = 0;
+    int folderListings_ = 0;
 };
 
 // "*" and "?" matching without case, as file searches do.

@@ -155,4 +155,47 @@ std::optional<std::uint32_t> Win32FileSystem::fileAttributes(const std::string& 
     return attributes;
 }
 
+std::vector<FileEntry> Win32FileSystem::listFolders(const std::string& folder) {
+    std::vector<FileEntry> found;
+    WIN32_FIND_DATAW data{};
+    // Basic information skips the 8.3 names and the large fetch asks for many entries per
+    // call: a walk of the drive lists every folder once.
+    const std::wstring pattern = win32::toWide(folder + "\\*");
+    HANDLE search =
+        FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data, FindExSearchLimitToDirectories,
+                         nullptr, FIND_FIRST_EX_LARGE_FETCH);
+    if (search == INVALID_HANDLE_VALUE && GetLastError() == ERROR_INVALID_PARAMETER) {
+        // Systems before Windows 7 know neither the basic information nor the large fetch.
+        search = FindFirstFileExW(pattern.c_str(), FindExInfoStandard, &data,
+                                  FindExSearchLimitToDirectories, nullptr, 0);
+    }
+    if (search == INVALID_HANDLE_VALUE) {
+        return found;
+    }
+    do {
+        if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+            continue;
+        }
+        const std::wstring_view name(data.cFileName, wcsnlen(data.cFileName, MAX_PATH));
+        if (name != L"." && name != L"..") {
+            found.push_back(toEntry(data));
+        }
+    } while (FindNextFileW(search, &data));
+    FindClose(search);
+    return found;
+}
+
+std::string Win32FileSystem::windowsFolder() {
+    wchar_t buffer[MAX_PATH + 1] = {};
+    const UINT length = GetWindowsDirectoryW(buffer, MAX_PATH + 1);
+    if (length == 0 || length > MAX_PATH) {
+        return std::string();
+    }
+    std::string folder = win32::toUtf8(std::wstring_view(buffer, length));
+    while (!folder.empty() && folder.back() == '\\') {
+        folder.pop_back();
+    }
+    return folder;
+}
+
 }  // namespace snapdesk

@@ -15,6 +15,10 @@ class Win32FileSystem : public FileSystem {
     bool createFolder(const std::string& path) override;
     std::optional<std::uint32_t> fileAttributes(const std::string& path) override;
     std::vector<FileEntry> findFiles(const std::string& pattern) override;
+
+    // Folder walking
+    std::vector<FileEntry> listFolders(const std::string& folder) override;
+    std::string windowsFolder() override;
 };
 
 }  // namespace snapdesk
