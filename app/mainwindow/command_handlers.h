@@ -5,9 +5,11 @@
 // thumbnail popup, the drop-down lists and the tray icon.
 //
 // The main form owns one MainCommands next to the window list, answers its CommandHost, and
-// routes to it every command id its own command() does not take, the toolbar's clicks
-// (buttonClick), the right button on a tile (showThumbnailPopup) and the tray icon's
-// callback (trayIconEvent, from the tray window procedure).
+// routes to it: every menu command id its own command() does not take (command); a
+// WM_COMMAND from the toolbar (buttonClickById: the project buttons share the File ids, but
+// only the toolbar's command runs with Timer1 off); the right button on a tile
+// (showThumbnailPopup); the tray icon's callback (trayIconEvent, from the tray window
+// procedure). Popups go through CommandHost::trackPopupMenu, which returns the choice.
 
 #include <cstdint>
 #include <string>
