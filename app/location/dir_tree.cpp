@@ -253,6 +253,7 @@ void DirectoryTree::appendExtraFolders() {
     } catch (const RuntimeError&) {
         // No desktop folder: the list goes without it.
     }
+    dirList_.shrink_to_fit();  // the list stays as it is for the run
     // At least one folder per step, so that a search always comes to its end.
     searchChunk_ =
         std::max<std::int32_t>(1, static_cast<std::int32_t>(std::lround(dirCount() / 8.0 + 0.9)));
@@ -292,6 +293,8 @@ std::string DirectoryTree::findPath(std::string& name, std::int32_t& start, std:
         last = 1;
         next = 1;
     }
+    // No file is called with "*" or "?": such a name would only match other files.
+    const bool listable = name.find_first_of("*?") == std::string::npos;
     const std::uint64_t generation = generation_;
     std::optional<std::string> taken;
     std::uint64_t takenTime = 0;
@@ -300,7 +303,8 @@ std::string DirectoryTree::findPath(std::string& name, std::int32_t& start, std:
         for (std::int32_t i = from; i >= last; --i) {
             const std::string folder = dirList_[static_cast<std::size_t>(i)];
             listing = text::endsWith(folder, "\\") ? folder + pattern.substr(1) : folder + pattern;
-            for (const FileEntry& entry : files_.findFiles(listing)) {
+            const auto entries = listable ? files_.findFiles(listing) : std::vector<FileEntry>();
+            for (const FileEntry& entry : entries) {
                 if ((entry.attributes & kDirectory) != 0) {
                     continue;
                 }

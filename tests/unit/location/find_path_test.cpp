@@ -128,6 +128,11 @@ TEST_F(FindPathTest, PatternsAcceptTheNameWithAnyThreeLetterExtension) {
     EXPECT_EQ(search("Report.d"), kNotFound);  // Report.d + any: none fits
     EXPECT_EQ(search("   "), kNotFound);
     EXPECT_EQ(files.searches(), 8 * 9);  // the blank name lists nothing
+    // Wildcards are never part of a file's name: they would only find other files.
+    EXPECT_EQ(search("Rep?rt.doc"), kNotFound);
+    EXPECT_EQ(search("Re*"), kNotFound);
+    EXPECT_TRUE(done);
+    EXPECT_EQ(files.searches(), 8 * 9);
 }
 
 TEST_F(FindPathTest, LatestAccessWinsAndTiesKeepTheFirstFound) {

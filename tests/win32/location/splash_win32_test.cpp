@@ -49,6 +49,14 @@ void CALLBACK probe(HWND, UINT, UINT_PTR, DWORD) {
     seen.ownerEnabled = IsWindowEnabled(owner) != 0;
 }
 
+// The real message pump; failures are recorded instead of waiting for a click.
+struct PumpingUi : Win32Ui {
+    std::vector<std::string> messages;
+    void messageBox(const std::string& text, const std::string&, MessageBoxStyle) override {
+        messages.push_back(text);
+    }
+};
+
 class SplashWindowTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -79,13 +87,14 @@ class SplashWindowTest : public ::testing::Test {
         KillTimer(nullptr, timer);
         EXPECT_TRUE(tree.treeReady());
         EXPECT_GT(tree.dirCount(), 10);
+        EXPECT_TRUE(ui.messages.empty());
         return elapsed;
     }
 
     std::wstring folder;
     Win32FileSystem files;
     Win32Shell shell;
-    Win32Ui ui;
+    PumpingUi ui;
 };
 
 TEST_F(SplashWindowTest, ShowsItsTextsCentredWhileTheTreeIsWalkedThenLoaded) {
