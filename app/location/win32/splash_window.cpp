@@ -35,7 +35,7 @@ class Win32SplashView final : public SplashView {
     explicit Win32SplashView(Ui& ui) : ui_(ui) {
         registerSplashClass();
         const HINSTANCE instance = GetModuleHandleW(nullptr);
-        window_ = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kSplashWindowClass,
+        window_ = CreateWindowExW(WS_EX_TOOLWINDOW, kSplashWindowClass,
                                   win32::toWide(kAppTitle).c_str(), WS_POPUP | WS_DLGFRAME, 0, 0,
                                   kWidth, kHeight, nullptr, nullptr, instance, nullptr);
         if (window_ == nullptr) {
