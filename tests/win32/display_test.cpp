@@ -106,6 +106,24 @@ TEST_F(CaptureTest, ThumbnailOfTheWindowInFront) {
     EXPECT_EQ(reinterpret_cast<HBITMAP>(static_cast<std::uintptr_t>(handle)), real->bitmap());
 }
 
+// A document window of another program: what the user sees of it, not a black box.
+TEST_F(CaptureTest, ThumbnailOfTheActiveDocumentOfAFrameInFront) {
+    const HWND document = testing::mdiDocumentTitled(frame, L"captured.txt");
+    ASSERT_NE(document, nullptr);
+    RECT rect;
+    GetWindowRect(document, &rect);
+    PicturePtr picture;
+    Pixels pixels;
+    ASSERT_TRUE(testing::waitUntil([&] {
+        picture = display.captureArea(win32::toHandle(document), 0, 0, rect.right - rect.left,
+                                      rect.bottom - rect.top, 120, 90);
+        pixels = picture ? inspect(bitmapOf(picture), 120, 90) : Pixels{};
+        return pixels.varied && pixels.hasDocumentRed;
+    })) << "varied "
+        << pixels.varied << ", red " << pixels.hasDocumentRed;
+    EXPECT_EQ(picture->width(), 120);
+}
+
 TEST_F(CaptureTest, ReleasedPicturesFreeTheirBitmapsAndNothingElseStays) {
     const int before = win32::gdiObjectsAlive();
     std::vector<PicturePtr> pictures;

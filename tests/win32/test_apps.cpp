@@ -19,20 +19,6 @@ void pumpMessages() {
     }
 }
 
-// The folder that CMake gives is a Linux path when Wine runs the tests: drive Z: is "/".
-std::wstring windowsPath(const std::string& path) {
-    std::wstring result(path.begin(), path.end());
-    if (!result.empty() && result[0] == L'/') {
-        result = L"Z:" + result;
-    }
-    for (auto& c : result) {
-        if (c == L'/') {
-            c = L'\\';
-        }
-    }
-    return result;
-}
-
 HWND copyData(HWND frame, unsigned long command, const std::wstring& text) {
     COPYDATASTRUCT data{};
     data.dwData = command;
@@ -58,6 +44,20 @@ bool waitUntil(const std::function<bool()>& condition, Milliseconds timeout) {
         pumpMessages();
         std::this_thread::sleep_for(kPollInterval);
     }
+}
+
+// The folder that CMake gives is a Linux path when Wine runs the tests: drive Z: is "/".
+std::wstring windowsPath(const std::string& path) {
+    std::wstring result(path.begin(), path.end());
+    if (!result.empty() && result[0] == L'/') {
+        result = L"Z:" + result;
+    }
+    for (auto& c : result) {
+        if (c == L'/') {
+            c = L'\\';
+        }
+    }
+    return result;
 }
 
 std::wstring testAppPath(const std::wstring& exeName) {

@@ -18,6 +18,9 @@ constexpr Milliseconds kWindowTimeout{10000};
 // Polls `condition` (pumping this thread's messages) until it holds or the time-out passes.
 bool waitUntil(const std::function<bool()>& condition, Milliseconds timeout = kWindowTimeout);
 
+// A path as CMake gives it (a Linux path when Wine runs the tests: drive Z: is "/") in
+// Windows form.
+std::wstring windowsPath(const std::string& path);
 // The Windows path of a program built in tests/apps, e.g. testAppPath(L"mditest.exe").
 std::wstring testAppPath(const std::wstring& exeName);
 // One argument quoted for CommandLineToArgvW.

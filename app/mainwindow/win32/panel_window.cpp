@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "common/runtime_error.h"
+#include "mainwindow/win32/twips_scale.h"
 #include "platform/win32/win32_convert.h"
 #include "platform/win32/win32_picture.h"
 #include "zim_display_widget.h"
@@ -28,32 +29,6 @@ namespace {
 constexpr wchar_t kBoxClass[] = L"SnapdeskPanelBox";
 constexpr UINT_PTR kTabSubclassId = 1;
 constexpr int kTabCount = 4;
-
-// Twips to pixels and back, at the screen's resolution: the one place of this conversion.
-struct TwipsScale {
-    int dpiX = 96;
-    int dpiY = 96;
-
-    static TwipsScale ofScreen() {
-        TwipsScale s;
-        if (HDC screen = GetDC(nullptr)) {
-            s.dpiX = GetDeviceCaps(screen, LOGPIXELSX);
-            s.dpiY = GetDeviceCaps(screen, LOGPIXELSY);
-            ReleaseDC(nullptr, screen);
-        }
-        return s;
-    }
-    int pixelsX(int twips) const { return static_cast<int>(std::lround(twips * dpiX / 1440.0)); }
-    int pixelsY(int twips) const { return static_cast<int>(std::lround(twips * dpiY / 1440.0)); }
-    int twipsX(int pixels) const { return static_cast<int>(std::lround(pixels * 1440.0 / dpiX)); }
-    int twipsY(int pixels) const { return static_cast<int>(std::lround(pixels * 1440.0 / dpiY)); }
-    RECT pixels(const Bounds& b) const {
-        const int left = pixelsX(b.left);
-        const int top = pixelsY(b.top);
-        return {left, top, left + std::max(0, pixelsX(b.width)),
-                top + std::max(0, pixelsY(b.height))};
-    }
-};
 
 COLORREF toColorRef(std::uint32_t color) {
     if ((color & 0x80000000u) != 0) {

@@ -95,7 +95,20 @@ PicturePtr Win32Display::captureArea(WindowHandle window, int x, int y, int widt
     if (thumbnailWidth <= 0 || thumbnailHeight <= 0) {
         return {};
     }
-    const WindowDc source(win32::toHwnd(window));
+    HWND hwnd = win32::toHwnd(window);
+    // A document window of another program draws into its frame's surface, which that
+    // program's window DC alone reaches (Wine gives black). It is captured in front, so the
+    // screen holds the same pixels at its place.
+    if ((GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CHILD) != 0) {
+        RECT place{};
+        if (!GetWindowRect(hwnd, &place)) {
+            return {};
+        }
+        x += place.left;
+        y += place.top;
+        hwnd = nullptr;
+    }
+    const WindowDc source(hwnd);
     if (source.get() == nullptr) {
         return {};
     }

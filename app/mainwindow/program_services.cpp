@@ -1,0 +1,106 @@
+#include "mainwindow/program_services.h"
+
+#include "common/runtime_error.h"
+
+namespace snapdesk {
+
+ProgramServices::ProgramServices(Platform& platform, Shell& shell, MainWindowView& window,
+                                 PanelView& panelView)
+    : platform_(platform), shell_(shell), window_(window), panelView_(panelView) {}
+
+ProgramServices::~ProgramServices() = default;
+
+void ProgramServices::attach(CoffeeShopList& list) {
+    list_ = &list;
+}
+
+void ProgramServices::prepareDataFolder(const std::string& programFolder) {
+    programFolder_ = programFolder;
+    const std::string data = programFolder_ + "datafiles";
+    if (!platform_.files.fileAttributes(data)) {
+        platform_.files.createFolder(data);
+    }
+}
+
+void ProgramServices::loadProjectStore() {
+    if (list_ == nullptr) {
+        throw RuntimeError{91, "Object variable or With block variable not set",
+                           "loadProjectStore"};
+    }
+    ProjectStoreHost& host = *this;
+    store_ = std::make_unique<ProjectStore>(platform_.files, shell_, platform_.ui, *list_, host,
+                                            programFolder_);
+    store_->setOwnerWindow(window_.handle());
+    store_->loadProjectStore();
+}
+
+void ProgramServices::clearBrowserHistoryTexts() {
+    // The browser-history cache arrives with the address look-up; nothing is cached yet.
+}
+
+void ProgramServices::loadDirectoryTree() {
+    // The folder list of the drive arrives with the path search that reads it.
+}
+
+bool ProgramServices::addTrayIcon() {
+    // The tray icon arrives with the command surface; until then there is none.
+    return false;
+}
+
+void ProgramServices::routeTrayMessages() {}
+
+void ProgramServices::removeTrayIcon() {}
+
+void ProgramServices::restoreWindowProcedure() {}
+
+void ProgramServices::updatePaths(bool /*force*/) {
+    // The location search of documents arrives with its own module; nothing is searched yet.
+}
+
+bool ProgramServices::checkProceed() {
+    // Nothing asks to save a project yet: the window may close.
+    return true;
+}
+
+void ProgramServices::saveOldPaths() {
+    if (store_ != nullptr) {
+        store_->saveOldPaths();
+    }
+}
+
+bool ProgramServices::openRetryDue() {
+    // Opening projects arrives with the project commands; no retry is ever due before.
+    return false;
+}
+
+void ProgramServices::retryProjectMatch() {}
+
+void ProgramServices::showThumbnailPopup(long /*k*/) {
+    // The thumbnail popup arrives with the command surface.
+}
+
+void ProgramServices::setProjectLabelCaption(const std::string& caption) {
+    panelView_.setCaption(PanelControl::lblProjectName, caption);
+}
+
+int ProgramServices::projectLabelWidth() {
+    return panelView_.bounds(PanelControl::lblProjectName).width;
+}
+
+int ProgramServices::mainWindowWidth() {
+    return window_.geometry().outerWidth;
+}
+
+void ProgramServices::setProjectLabelLeft(int left) {
+    Bounds b = panelView_.bounds(PanelControl::lblProjectName);
+    b.left = left;
+    panelView_.setBounds(PanelControl::lblProjectName, b);
+}
+
+void ProgramServices::showNoEmptyOverwrite() {
+    // The dialogs of saving arrive with the project commands, which alone can reach here.
+}
+
+void ProgramServices::showNoEmptyProject() {}
+
+}  // namespace snapdesk

@@ -1,0 +1,198 @@
+// The main window's frame: its window class, menu bar, toolbar and panel, and a window
+// procedure that hands every message to the main form.
+
+// clang-format off
+#include <windows.h>
+#include <commctrl.h>
+// clang-format on
+
+#include "mainwindow/win32/main_window.h"
+
+#include <memory>
+#include <string>
+
+#include "mainwindow/main_form.h"
+#include "mainwindow/menu_ids.h"
+#include "mainwindow/program_services.h"
+#include "mainwindow/win32/button_bar.h"
+#include "mainwindow/win32/main_window_view.h"
+#include "mainwindow/win32/panel_window.h"
+#include "platform/win32/win32_convert.h"
+#include "platform/win32/win32_platform.h"
+#include "platform/win32/win32_shell.h"
+#include "snapshots/graphics_code.h"
+
+namespace snapdesk {
+
+namespace {
+
+constexpr wchar_t kMainWindowClass[] = L"SnapdeskMainWindow";
+
+// Everything that lives as long as the main window.
+struct MainWindowParts {
+    Win32Platform system;
+    Win32Shell shell;
+    std::unique_ptr<ButtonBar> buttonBar;
+    std::unique_ptr<Win32MainWindowView> view;
+    std::unique_ptr<PanelView> panel;
+    std::unique_ptr<ProgramServices> services;
+    std::unique_ptr<MainForm> form;
+    bool loaded = false;
+};
+
+MainWindowParts* partsOf(HWND window) {
+    return reinterpret_cast<MainWindowParts*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
+std::string programFolder() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n < path.size()) {
+            path.resize(n);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    const auto slash = path.find_last_of(L"\\/");
+    return win32::toUtf8(slash == std::wstring::npos ? L"." : path.substr(0, slash));
+}
+
+void onMinMaxInfo(MainWindowParts& parts, MINMAXINFO& info) {
+    const ResizeResult minimum = parts.form->minimumSize();
+    if (minimum.minimumWidth > 0 && minimum.minimumHeight > 0) {
+        const TwipsScale& scale = parts.view->scale();
+        info.ptMinTrackSize.x = scale.pixelsX(minimum.minimumWidth);
+        info.ptMinTrackSize.y = scale.pixelsY(minimum.minimumHeight);
+    }
+}
+
+bool onNotify(const NMHDR& header) {
+    if (header.code == TTN_GETDISPINFOW) {
+        auto& tip = const_cast<NMTTDISPINFOW&>(reinterpret_cast<const NMTTDISPINFOW&>(header));
+        if (const wchar_t* text = ButtonBar::toolTip(static_cast<int>(header.idFrom))) {
+            tip.lpszText = const_cast<wchar_t*>(text);
+            return true;
+        }
+    }
+    return false;
+}
+
+LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    MainWindowParts* parts = partsOf(window);
+    if (parts == nullptr || !parts->form) {
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    MainForm& form = *parts->form;
+    switch (message) {
+        case WM_COMMAND:
+            if (lParam == 0 || reinterpret_cast<HWND>(lParam) == parts->buttonBar->hwnd()) {
+                form.command(LOWORD(wParam));
+                return 0;
+            }
+            break;
+        case WM_NOTIFY:
+            if (onNotify(*reinterpret_cast<const NMHDR*>(lParam))) {
+                return 0;
+            }
+            break;
+        case WM_TIMER:
+            form.timerTick(static_cast<MainTimer>(wParam));
+            return 0;
+        case WM_SIZE:
+            parts->buttonBar->autoSize();
+            if (parts->loaded) {
+                form.resized();
+            }
+            return 0;
+        case WM_GETMINMAXINFO:
+            if (parts->loaded) {
+                onMinMaxInfo(*parts, *reinterpret_cast<MINMAXINFO*>(lParam));
+                return 0;
+            }
+            break;
+        case WM_CLOSE:
+            if (form.queryUnload()) {
+                DestroyWindow(window);
+            }
+            return 0;
+        case WM_DESTROY:
+            form.unload();
+            // The panel's windows go with this window: the form and the panel first.
+            parts->form.reset();
+            parts->panel.reset();
+            PostQuitMessage(0);
+            return 0;
+        default:
+            break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+bool registerMainWindowClass(HINSTANCE instance) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = mainWindowProc;
+    wc.hInstance = instance;
+    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_SNAPDESK));
+    wc.hIconSm = wc.hIcon;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszMenuName = MAKEINTRESOURCEW(IDR_MAINMENU);
+    wc.lpszClassName = kMainWindowClass;
+    return RegisterClassExW(&wc) != 0;
+}
+
+int messageLoop(HWND window, HACCEL accelerators) {
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (accelerators != nullptr && TranslateAcceleratorW(window, accelerators, &msg)) {
+            continue;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return static_cast<int>(msg.wParam);
+}
+
+}  // namespace
+
+int runMainWindow(HINSTANCE instance, int /*showCommand*/) {
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES | ICC_TAB_CLASSES};
+    InitCommonControlsEx(&controls);
+    if (!registerMainWindowClass(instance)) {
+        return 1;
+    }
+    // Hidden until start-up has placed and filled it (step "r").
+    HWND window = CreateWindowExW(0, kMainWindowClass, L"", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                                  0, 0, 640, 480, nullptr, nullptr, instance, nullptr);
+    if (window == nullptr) {
+        return 1;
+    }
+    auto parts = std::make_unique<MainWindowParts>();
+    Platform& platform = parts->system.platform();
+    parts->buttonBar = std::make_unique<ButtonBar>(window);
+    parts->view = std::make_unique<Win32MainWindowView>(window, *parts->buttonBar);
+    parts->panel = createPanelView(window);
+    parts->services =
+        std::make_unique<ProgramServices>(platform, parts->shell, *parts->view, *parts->panel);
+    const TwipsScale& scale = parts->view->scale();
+    const ScreenMetrics screen{screenPixelWidth(platform.display), 1440 / scale.dpiX,
+                               1440 / scale.dpiY};
+    parts->form = std::make_unique<MainForm>(platform, *parts->view, *parts->panel,
+                                             *parts->services, screen, programFolder());
+    parts->services->attach(parts->form->list());
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(parts.get()));
+
+    if (!parts->form->load()) {
+        DestroyWindow(window);
+        return 1;
+    }
+    parts->loaded = true;
+    HACCEL accelerators = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_ACCELERATORS));
+    const int code = messageLoop(window, accelerators);
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    return code;
+}
+
+}  // namespace snapdesk

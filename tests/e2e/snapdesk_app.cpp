@@ -1,0 +1,186 @@
+#include "snapdesk_app.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <array>
+
+#include "zim_display_widget.h"
+
+namespace snapdesk::testing {
+
+namespace {
+
+constexpr wchar_t kSettingsKey[] = L"Software\\Zim Software\\Snapdesk\\userSettings";
+
+std::wstring snapdeskPath() {
+    return windowsPath(SNAPDESK_EXE);
+}
+
+void collectTiles(HWND parent, std::vector<Tile>& tiles) {
+    for (const HWND child : childWindows(parent)) {
+        if (classNameOf(child) == L"zimDisplayControl") {
+            if (IsWindowVisible(child)) {
+                tiles.push_back({child, windowTextOf(GetDlgItem(child, zim::kIdFileD)),
+                                 windowTextOf(GetDlgItem(child, zim::kIdCommentD))});
+            }
+        } else {
+            collectTiles(child, tiles);
+        }
+    }
+}
+
+HWND findDescendant(HWND parent, const std::wstring& className) {
+    for (const HWND child : childWindows(parent)) {
+        if (classNameOf(child) == className) {
+            return child;
+        }
+        if (const HWND found = findDescendant(child, className)) {
+            return found;
+        }
+    }
+    return nullptr;
+}
+
+void postMouse(HWND window, UINT message) {
+    PostMessageW(window, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(10, 10));
+}
+
+}  // namespace
+
+void clearSnapdeskSettings() {
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Zim Software\\Snapdesk");
+}
+
+std::optional<std::wstring> snapdeskSetting(const std::wstring& name) {
+    std::array<wchar_t, 512> value{};
+    DWORD size = sizeof(value);
+    if (RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, name.c_str(), RRF_RT_REG_SZ, nullptr,
+                     value.data(), &size) != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    return std::wstring(value.data());
+}
+
+void storeSnapdeskSetting(const std::wstring& name, const std::wstring& value) {
+    RegSetKeyValueW(HKEY_CURRENT_USER, kSettingsKey, name.c_str(), REG_SZ, value.c_str(),
+                    static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+}
+
+SnapdeskApp::SnapdeskApp() : program_(quoteArgument(snapdeskPath())) {
+    if (program_.started()) {
+        main_ = program_.waitForWindow(
+            [](HWND w) { return classNameOf(w) == L"SnapdeskMainWindow" && IsWindowVisible(w); },
+            Milliseconds{30000});
+    }
+}
+
+std::vector<Tile> SnapdeskApp::tiles() const {
+    std::vector<Tile> tiles;
+    collectTiles(main_, tiles);
+    const auto placeOf = [](HWND w) {
+        RECT r{};
+        GetWindowRect(w, &r);
+        return std::make_pair(r.top, r.left);
+    };
+    std::sort(tiles.begin(), tiles.end(),
+              [&](const Tile& a, const Tile& b) { return placeOf(a.window) < placeOf(b.window); });
+    return tiles;
+}
+
+std::optional<Tile> SnapdeskApp::tileNamed(const std::wstring& fileName) const {
+    for (const Tile& tile : tiles()) {
+        if (tile.fileName == fileName) {
+            return tile;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<Tile> SnapdeskApp::waitForTile(const std::wstring& fileName,
+                                             Milliseconds timeout) const {
+    std::optional<Tile> found;
+    waitUntil([&] { return (found = tileNamed(fileName)).has_value(); }, timeout);
+    return found;
+}
+
+std::vector<std::wstring> SnapdeskApp::tabCaptions() const {
+    std::vector<std::wstring> captions;
+    const HWND tab = findDescendant(main_, WC_TABCONTROLW);
+    if (tab == nullptr) {
+        return captions;
+    }
+    // The tab control fills a TCITEM in its own process: lend it memory there.
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE,
+                                 program_.processId());
+    if (process == nullptr) {
+        return captions;
+    }
+    constexpr int kChars = 128;
+    void* remote = VirtualAllocEx(process, nullptr, sizeof(TCITEMW) + kChars * sizeof(wchar_t),
+                                  MEM_COMMIT, PAGE_READWRITE);
+    const int count = static_cast<int>(SendMessageW(tab, TCM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; remote != nullptr && i < count; ++i) {
+        auto* remoteText = reinterpret_cast<wchar_t*>(static_cast<char*>(remote) + sizeof(TCITEMW));
+        TCITEMW item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = remoteText;
+        item.cchTextMax = kChars;
+        WriteProcessMemory(process, remote, &item, sizeof(item), nullptr);
+        SendMessageW(tab, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(remote));
+        std::array<wchar_t, kChars> text{};
+        ReadProcessMemory(process, remoteText, text.data(), sizeof(text), nullptr);
+        text.back() = 0;
+        captions.emplace_back(text.data());
+    }
+    if (remote != nullptr) {
+        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    }
+    CloseHandle(process);
+    return captions;
+}
+
+void SnapdeskApp::command(int id) const {
+    PostMessageW(main_, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+}
+
+bool SnapdeskApp::menuChecked(int id) const {
+    return (GetMenuState(GetMenu(main_), static_cast<UINT>(id), MF_BYCOMMAND) & MF_CHECKED) != 0;
+}
+
+void SnapdeskApp::click(const Tile& tile) {
+    const HWND picture = GetDlgItem(tile.window, zim::kIdDisplay);
+    postMouse(picture, WM_LBUTTONDOWN);
+    postMouse(picture, WM_LBUTTONUP);
+}
+
+void SnapdeskApp::doubleClick(const Tile& tile) {
+    const HWND picture = GetDlgItem(tile.window, zim::kIdDisplay);
+    postMouse(picture, WM_LBUTTONDOWN);
+    postMouse(picture, WM_LBUTTONUP);
+    postMouse(picture, WM_LBUTTONDBLCLK);
+    postMouse(picture, WM_LBUTTONUP);
+}
+
+void SnapdeskApp::typeComment(const Tile& tile, const std::wstring& text) {
+    const HWND value = GetDlgItem(tile.window, zim::kIdCommentD);
+    postMouse(value, WM_LBUTTONDOWN);
+    postMouse(value, WM_LBUTTONUP);
+    const HWND editor = GetDlgItem(tile.window, zim::kIdEditor);
+    waitUntil([&] { return IsWindowVisible(editor) != FALSE; });
+    for (const wchar_t c : text) {
+        PostMessageW(editor, WM_CHAR, c, 1);
+    }
+    PostMessageW(editor, WM_KEYDOWN, VK_RETURN, 1);
+    PostMessageW(editor, WM_CHAR, L'\r', 1);
+    PostMessageW(editor, WM_KEYUP, VK_RETURN, 0xC0000001);
+}
+
+bool SnapdeskApp::closeAndWait() {
+    if (main_ != nullptr) {
+        PostMessageW(main_, WM_CLOSE, 0, 0);
+    }
+    return waitUntil([&] { return program_.hasExited(); }, Milliseconds{20000});
+}
+
+}  // namespace snapdesk::testing

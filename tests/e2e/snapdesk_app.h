@@ -1,0 +1,58 @@
+#pragma once
+
+// Snapdesk started as a user starts it, seen from outside: its main window, tiles, tabs and
+// stored settings, and the clicks and keys a user gives it.
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "test_apps.h"
+
+namespace snapdesk::testing {
+
+// The settings key of the current user.
+void clearSnapdeskSettings();
+std::optional<std::wstring> snapdeskSetting(const std::wstring& name);
+void storeSnapdeskSetting(const std::wstring& name, const std::wstring& value);
+
+struct Tile {
+    HWND window = nullptr;
+    std::wstring fileName;
+    std::wstring comment;
+};
+
+class SnapdeskApp {
+  public:
+    // Starts snapdesk.exe and waits for its main window to be shown.
+    SnapdeskApp();
+    bool started() const { return main_ != nullptr; }
+    HWND main() const { return main_; }
+    Program& program() { return program_; }
+
+    // The tiles on screen, row by row.
+    std::vector<Tile> tiles() const;
+    std::optional<Tile> tileNamed(const std::wstring& fileName) const;
+    // Waits (pumping) until a tile of that name is on screen.
+    std::optional<Tile> waitForTile(const std::wstring& fileName,
+                                    Milliseconds timeout = kWindowTimeout) const;
+    std::vector<std::wstring> tabCaptions() const;
+    // A menu or accelerator command, as the menu bar sends it.
+    void command(int id) const;
+    bool menuChecked(int id) const;
+
+    // A left click, a double click and keys on a tile's picture; a click on its comment.
+    static void click(const Tile& tile);
+    static void doubleClick(const Tile& tile);
+    static void typeComment(const Tile& tile, const std::wstring& text);
+
+    // Sends WM_CLOSE and waits until the process has ended.
+    bool closeAndWait();
+
+  private:
+    Program program_;
+    HWND main_ = nullptr;
+};
+
+}  // namespace snapdesk::testing
