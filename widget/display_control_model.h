@@ -54,6 +54,7 @@ struct Constituent {
     bool bold = false;
     OleColor foreColor = kButtonText;
     OleColor backColor = kButtonFace;
+    bool operator==(const Constituent&) const = default;
 };
 
 // Width and height of a text in twips.

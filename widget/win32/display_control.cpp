@@ -129,6 +129,26 @@ IPicture* olePicture(const zim::PictureRef& ref) {
     return wrapper == nullptr ? nullptr : wrapper->get();
 }
 
+// The same object, or two pictures of the same bitmap at the same size, show the same.
+bool samePicture(IPicture* a, IPicture* b) {
+    if (a == b) {
+        return true;
+    }
+    if (a == nullptr || b == nullptr) {
+        return false;
+    }
+    SHORT typeA = 0, typeB = 0;
+    OLE_HANDLE handleA = 0, handleB = 0;
+    OLE_XSIZE_HIMETRIC widthA = 0, widthB = 0;
+    OLE_YSIZE_HIMETRIC heightA = 0, heightB = 0;
+    return SUCCEEDED(a->get_Type(&typeA)) && SUCCEEDED(b->get_Type(&typeB)) && typeA == typeB &&
+           typeA == PICTYPE_BITMAP && SUCCEEDED(a->get_Handle(&handleA)) &&
+           SUCCEEDED(b->get_Handle(&handleB)) && handleA != 0 && handleA == handleB &&
+           SUCCEEDED(a->get_Width(&widthA)) && SUCCEEDED(b->get_Width(&widthB)) &&
+           widthA == widthB && SUCCEEDED(a->get_Height(&heightA)) &&
+           SUCCEEDED(b->get_Height(&heightB)) && heightA == heightB;
+}
+
 class Tile final : public zim::DisplayControl, zim::Events, zim::View {
   public:
     explicit Tile(zim::DisplayControlEvents* sink)
@@ -165,8 +185,13 @@ class Tile final : public zim::DisplayControl, zim::Events, zim::View {
     OLE_COLOR get_BackColor() override { return model_.BackColor(); }
     int put_BackColor(OLE_COLOR color) override {
         return guarded([&] {
+            const zim::OleColor before = model_.part(Part::pbxDisplay).backColor;
             model_.setBackColor(color);
-            invalidateImage();
+            if (model_.part(Part::pbxDisplay).backColor != before) {
+                invalidateImage();
+            } else {
+                resetDrawing();
+            }
         });
     }
     OLE_COLOR get_FocusColor() override { return model_.FocusColor(); }
@@ -306,8 +331,15 @@ class Tile final : public zim::DisplayControl, zim::Events, zim::View {
     void renderImage();
     void invalidateImage() {
         imageValid_ = false;
+        drawnOn_ = false;
         if (HWND pbx = window(Part::pbxDisplay)) {
             InvalidateRect(pbx, nullptr, FALSE);
+        }
+    }
+    // Back colour and picture again: only what was drawn on the image can be lost.
+    void resetDrawing() {
+        if (drawnOn_) {
+            invalidateImage();
         }
     }
     void releaseImage();
@@ -333,6 +365,9 @@ class Tile final : public zim::DisplayControl, zim::Events, zim::View {
     HGDIOBJ imageOldBitmap_ = nullptr;
     SIZE imageSize_{};
     bool imageValid_ = false;
+    bool drawnOn_ = false;  // drawn through hDC since the image was last rendered
+    bool surfaceApplied_ = false;
+    zim::OleColor surfaceBackColor_ = 0;
 };
 
 bool registerClasses(HINSTANCE instance) {
@@ -422,18 +457,27 @@ zim::TextExtent Tile::measure(std::string_view text, bool bold, double size) con
     return extent;
 }
 
-// Brings the child windows in line with the model, touching only what changed.
+// Brings the child windows in line with the model, touching only what changed: a write that
+// leaves the tile looking the same repaints nothing.
 void Tile::apply() {
     if (hwnd_ == nullptr || destroying_) {
         return;
     }
-    InvalidateRect(hwnd_, nullptr, TRUE);  // the surface's colour may have changed
+    const zim::OleColor surfaceBack = model_.part(Part::surface).backColor;
+    if (!surfaceApplied_ || surfaceBack != surfaceBackColor_) {
+        surfaceApplied_ = true;
+        surfaceBackColor_ = surfaceBack;
+        InvalidateRect(hwnd_, nullptr, TRUE);
+    }
     for (std::size_t i = 0; i < kWindowedParts.size(); ++i) {
         const Part p = kWindowedParts[i];
         const zim::Constituent& want = model_.part(p);
         zim::Constituent& have = applied_[i];
         HWND child = children_[i];
         const bool first = !appliedOnce_[i];
+        if (!first && want == have) {
+            continue;
+        }
         appliedOnce_[i] = true;
         if (first || !(want.rect == have.rect)) {
             const RECT r = pixelRect(want.rect);
@@ -554,6 +598,7 @@ void Tile::renderImage() {
                         nullptr);
     }
     imageValid_ = true;
+    drawnOn_ = false;
 }
 
 void Tile::paintPicture(HDC dc) {
@@ -579,8 +624,13 @@ int Tile::putref_Picture(IUnknown* picture) {
                 throw;
             }
         }
+        const bool same = samePicture(olePicture(model_.Picture()), olePic);
         model_.setPicture(std::move(ref));
-        invalidateImage();
+        if (same) {
+            resetDrawing();
+        } else {
+            invalidateImage();
+        }
     });
 }
 
@@ -635,7 +685,7 @@ void Tile::Refresh() {
 }
 
 void Tile::Cls() {
-    invalidateImage();
+    resetDrawing();
 }
 
 HDC Tile::get_hDC() {
@@ -643,6 +693,7 @@ HDC Tile::get_hDC() {
         return nullptr;
     }
     // What the caller draws now shows at the next paint.
+    drawnOn_ = true;
     InvalidateRect(window(Part::pbxDisplay), nullptr, FALSE);
     return imageDc_;
 }

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <string>
@@ -586,6 +587,159 @@ TEST_F(TileWindow, AnIconDrawnOnHdcShowsUntilCls) {
     tile->Cls();
     tile->Refresh();
     EXPECT_EQ(pixelOf(pbx, 25, 25), RGB(0xA0, 0xC0, 0xE0));  // the back colour 0xE0C0A0
+}
+
+// The tile's windows that wait for a paint: 0 for its surface, else the constituent's id.
+std::vector<int> waitingForPaint(HWND tile) {
+    std::vector<int> ids;
+    if (GetUpdateRect(tile, nullptr, FALSE)) {
+        ids.push_back(0);
+    }
+    for (int id : {zim::kIdDisplay, zim::kIdFile, zim::kIdFileD, zim::kIdComment, zim::kIdCommentD,
+                   zim::kIdEditor}) {
+        if (GetUpdateRect(GetDlgItem(tile, id), nullptr, FALSE)) {
+            ids.push_back(id);
+        }
+    }
+    return ids;
+}
+
+// Pumps for a while and counts the paints of the tile and its constituents.
+int paintsWithin(HWND tile, DWORD ms) {
+    int paints = 0;
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < ms) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_PAINT && (msg.hwnd == tile || IsChild(tile, msg.hwnd))) {
+                ++paints;
+            }
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        Sleep(10);
+    }
+    return paints;
+}
+
+std::vector<RECT> childRects(HWND tile) {
+    std::vector<RECT> rects;
+    for (int id : {zim::kIdDisplay, zim::kIdFile, zim::kIdFileD, zim::kIdComment, zim::kIdCommentD,
+                   zim::kIdEditor}) {
+        rects.push_back(childRect(tile, id));
+    }
+    return rects;
+}
+
+bool sameRects(const std::vector<RECT>& a, const std::vector<RECT>& b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (!EqualRect(&a[i], &b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+TEST_F(TileWindow, WritingTheValuesItAlreadyHasRepaintsAndMovesNothing) {
+    zim::DisplayControl* tile = addTile(1024);
+    HBITMAP bitmap = solidBitmap(193, 145, RGB(200, 30, 30));
+    IPictureDisp* photo = pictureOf(bitmap);
+    ASSERT_NE(photo, nullptr);
+    // A second picture object over the same bitmap, not owning it.
+    PICTDESC description{};
+    description.cbSizeofstruct = sizeof description;
+    description.picType = PICTYPE_BITMAP;
+    description.bmp.hbitmap = bitmap;
+    IPictureDisp* sameBitmap = nullptr;
+    ASSERT_EQ(OleCreatePictureIndirect(&description, IID_IPictureDisp, FALSE,
+                                       reinterpret_cast<void**>(&sameBitmap)),
+              S_OK);
+    const auto writeAll = [&] {
+        EXPECT_EQ(tile->put_BackColor(0xE0C0A0), 0);
+        EXPECT_EQ(tile->put_FileName("letter.doc"), 0);
+        EXPECT_EQ(tile->put_Comment("to send"), 0);
+        EXPECT_EQ(tile->putref_Picture(photo), 0);
+        EXPECT_EQ(tile->put_ForeColor(0x123456), 0);
+        EXPECT_EQ(tile->put_FileNameColor(0x00FF00), 0);
+        EXPECT_EQ(tile->put_CommentColor(0xD0D0D0), 0);
+        EXPECT_EQ(tile->put_FocusColor(0xFF), 0);
+        EXPECT_EQ(tile->put_IsBusy(false), 0);
+    };
+    writeAll();
+    paintsWithin(tile->hWnd(), 150);
+    ASSERT_TRUE(waitingForPaint(tile->hWnd()).empty());
+    const std::vector<RECT> placed = childRects(tile->hWnd());
+
+    for (int round = 0; round < 3; ++round) {
+        writeAll();
+        EXPECT_EQ(tile->putref_Picture(sameBitmap), 0);
+        EXPECT_EQ(tile->putref_Picture(photo), 0);
+        tile->Cls();  // nothing was drawn on the image
+        EXPECT_EQ(waitingForPaint(tile->hWnd()), std::vector<int>{}) << round;
+        EXPECT_TRUE(sameRects(childRects(tile->hWnd()), placed)) << round;
+    }
+    EXPECT_EQ(paintsWithin(tile->hWnd(), 150), 0);
+    EXPECT_EQ(pixelOf(part(tile, zim::kIdDisplay), 128, 5), RGB(200, 30, 30));
+
+    // Real changes still reach the screen, each where it shows.
+    ASSERT_EQ(tile->put_FileName("a longer file name.doc"), 0);
+    const std::vector<int> renamed = waitingForPaint(tile->hWnd());
+    EXPECT_NE(std::find(renamed.begin(), renamed.end(), zim::kIdFileD), renamed.end());
+    EXPECT_EQ(std::find(renamed.begin(), renamed.end(), zim::kIdDisplay), renamed.end());
+    EXPECT_GT(paintsWithin(tile->hWnd(), 150), 0);
+    ASSERT_EQ(tile->put_CommentColor(0x0000FF), 0);
+    EXPECT_EQ(waitingForPaint(tile->hWnd()), std::vector<int>{zim::kIdCommentD});
+    EXPECT_EQ(pixelOf(part(tile, zim::kIdCommentD), 2, 2), RGB(255, 0, 0));
+    ASSERT_EQ(tile->put_BackColor(0x00FF00), 0);
+    const std::vector<int> recoloured = waitingForPaint(tile->hWnd());
+    EXPECT_EQ(recoloured.front(), 0);  // the surface
+    EXPECT_NE(std::find(recoloured.begin(), recoloured.end(), zim::kIdDisplay), recoloured.end());
+    EXPECT_EQ(pixelOf(part(tile, zim::kIdDisplay), 10, 5), RGB(0, 255, 0));
+    HBITMAP blue = solidBitmap(193, 145, RGB(0, 0, 200));
+    IPictureDisp* other = pictureOf(blue);
+    paintsWithin(tile->hWnd(), 150);
+    ASSERT_EQ(tile->putref_Picture(other), 0);
+    EXPECT_EQ(waitingForPaint(tile->hWnd()), std::vector<int>{zim::kIdDisplay});
+    EXPECT_EQ(pixelOf(part(tile, zim::kIdDisplay), 128, 5), RGB(0, 0, 200));
+    const RECT before = childRect(tile->hWnd(), zim::kIdDisplay);
+    ASSERT_EQ(tile->put_PictureVisible(false), 0);
+    const RECT after = childRect(tile->hWnd(), zim::kIdDisplay);
+    EXPECT_FALSE(EqualRect(&before, &after));
+
+    ASSERT_EQ(tile->putref_Picture(nullptr), 0);
+    other->Release();
+    sameBitmap->Release();
+    photo->Release();
+}
+
+TEST_F(TileWindow, TheSamePictureOrBackColourAgainStillClearsWhatWasDrawn) {
+    zim::DisplayControl* tile = addTile(1024);
+    HBITMAP bitmap = solidBitmap(193, 145, RGB(200, 30, 30));
+    IPictureDisp* photo = pictureOf(bitmap);
+    ASSERT_EQ(tile->putref_Picture(photo), 0);
+    HWND pbx = part(tile, zim::kIdDisplay);
+    const RECT mark{120, 20, 130, 30};
+    HBRUSH brush = CreateSolidBrush(RGB(0, 0, 255));
+    const auto draw = [&] {
+        HDC dc = tile->get_hDC();
+        ASSERT_NE(dc, nullptr);
+        FillRect(dc, &mark, brush);
+        pumpFor(50);
+        EXPECT_EQ(pixelOf(pbx, 125, 25), RGB(0, 0, 255));
+    };
+    draw();
+    ASSERT_EQ(tile->putref_Picture(photo), 0);
+    EXPECT_EQ(waitingForPaint(tile->hWnd()), std::vector<int>{zim::kIdDisplay});
+    EXPECT_EQ(pixelOf(pbx, 125, 25), RGB(200, 30, 30));
+    draw();
+    ASSERT_EQ(tile->put_BackColor(0xE0C0A0), 0);
+    EXPECT_EQ(waitingForPaint(tile->hWnd()), std::vector<int>{zim::kIdDisplay});
+    EXPECT_EQ(pixelOf(pbx, 125, 25), RGB(200, 30, 30));
+    DeleteObject(brush);
+    photo->Release();
 }
 
 TEST_F(TileWindow, PropertiesRoundTripThroughABagInTheirOrder) {
