@@ -28,6 +28,7 @@ class TileView {
     virtual std::uint32_t fileNameColor() = 0;
     virtual void setFileNameColor(std::uint32_t color) = 0;
     virtual void setResolution(int resolution) = 0;
+    virtual bool isPictureVisible() = 0;
     virtual void setPictureVisible(bool visible) = 0;
     virtual std::uint32_t commentColor() = 0;
     virtual void setCommentColor(std::uint32_t color) = 0;

@@ -364,11 +364,16 @@ struct ThumbnailPanel::Impl {
         tile.setBackColor(state.tabColors[static_cast<std::size_t>(currentTab())]);
         tile.setFileName(makeShortFileName(list.CaptionString(k)));
         tile.setComment(list.CommentString(k));
-        tile.setPicture(nullptr);
         if (list.gotPhoto(k)) {
-            tile.setPictureVisible(true);
+            // A tile already showing a picture has the picture area's full geometry, and the
+            // picture write centres it again: writing PictureVisible once more would only move
+            // the area aside and back. Nor is the picture cleared first, which would repaint.
+            if (!tile.isPictureVisible()) {
+                tile.setPictureVisible(true);
+            }
             tile.setPicture(list.thePhoto(k));
         } else {
+            tile.setPicture(nullptr);
             tile.setPictureVisible(false);
             tile.drawIcon(list.hIcon(k));
         }

@@ -226,6 +226,7 @@ class Win32Tile final : public TileView, public zim::DisplayControlEvents {
     void setResolution(int resolution) override {
         check(control_->put_Resolution(static_cast<short>(resolution)));
     }
+    bool isPictureVisible() override { return control_->get_PictureVisible(); }
     void setPictureVisible(bool visible) override { check(control_->put_PictureVisible(visible)); }
     std::uint32_t commentColor() override { return control_->get_CommentColor(); }
     void setCommentColor(std::uint32_t color) override { check(control_->put_CommentColor(color)); }

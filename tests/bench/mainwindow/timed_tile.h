@@ -58,6 +58,7 @@ class TimedTile : public TileView {
         timed("setFileNameColor", [&] { real_.setFileNameColor(c); });
     }
     void setResolution(int r) override { real_.setResolution(r); }
+    bool isPictureVisible() override { return real_.isPictureVisible(); }
     void setPictureVisible(bool v) override {
         timed("setPictureVisible", [&] { real_.setPictureVisible(v); });
     }

@@ -76,6 +76,7 @@ struct SimTile : TileView {
         check("Resolution");
         resolution = r;
     }
+    bool isPictureVisible() override { return pictureVisible; }
     void setPictureVisible(bool v) override {
         check("PictureVisible");
         pictureVisible = v;
