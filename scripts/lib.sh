@@ -63,6 +63,9 @@ snapdesk_prepare_prefix() {
         /usr/lib/wine/wineserver -w
         touch "$WINEPREFIX/.snapdesk-ready"
     fi
+    # A crash prints its backtrace instead of leaving a dialog on the desktop for the next test.
+    "$WINE64" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
+        >/dev/null 2>&1
     /usr/lib/wine/wineserver -p
 }
 

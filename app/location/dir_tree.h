@@ -12,6 +12,7 @@
 #include "platform/file_system.h"
 #include "platform/shell.h"
 #include "platform/ui.h"
+#include "tracking/tracked_window.h"  // kNotFound
 
 namespace snapdesk {
 
@@ -26,7 +27,6 @@ class DirTreeSplashHost {
 
 inline constexpr const char* kFullBuild = "fullbuild";
 inline constexpr const char* kStoredBuild = "storedbuild";
-inline constexpr const char* kNotFound = "notfound";
 
 class DirectoryTree {
   public:

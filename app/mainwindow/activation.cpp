@@ -56,7 +56,7 @@ void Activation::activateThumbnail(long k) {
 void Activation::waitForRepaint() {
     waitElapsed_ = false;
     if (host_.setTimer2(true, kCaptureWaitMs)) {
-        while (!waitElapsed_) {
+        while (!waitElapsed_ && !stopped_) {
             platform_.ui.doEvents();
             list_.refreshList();
         }
@@ -73,7 +73,7 @@ void Activation::bringMainWindowBack() {
 }
 
 void Activation::captureWithPause(long k) {
-    if (k < 1 || k > list_.count()) {
+    if (stopped_ || k < 1 || k > list_.count()) {
         return;
     }
     auto& windows = platform_.windows;
@@ -167,6 +167,9 @@ void Activation::mnuLoadImages_Click() {
     }
     for (const WindowHandle window : windows) {
         platform_.ui.doEvents();
+        if (stopped_) {
+            return;
+        }
         const long k = positionOf(list_, window);
         if (k != 0 && list_.doDisplay(k)) {
             captureWithPause(k);

@@ -39,6 +39,8 @@ class Activation {
     // Update All Images.
     void mnuLoadImages_Click();
     void Timer2_Timer() { waitElapsed_ = true; }
+    // The window closed: a wait in progress ends and no further picture is taken.
+    void stop() { stopped_ = true; }
 
   private:
     void waitForRepaint();
@@ -48,6 +50,7 @@ class Activation {
     CoffeeShopList& list_;
     ActivationHost& host_;
     bool waitElapsed_ = false;
+    bool stopped_ = false;
 };
 
 }  // namespace snapdesk

@@ -10,6 +10,7 @@
 #include "location/browser_versions.h"
 #include "mainwindow/menu_ids.h"
 #include "mainwindow/settings_presenter.h"
+#include "resources/version.h"
 #include "snapshots/graphics_code.h"
 #include "snapshots/image_update_mode.h"
 
@@ -45,7 +46,9 @@ MainForm::MainForm(Platform& platform, MainWindowView& window, PanelView& panelV
       services_(services),
       screen_(screen),
       list_(platform),
-      activation_(platform, list_, *this) {
+      activation_(platform, list_, *this),
+      commands_(list_, *this, services.projectCommands(),
+                {SNAPDESK_VERSION_MAJOR, SNAPDESK_VERSION_MINOR, SNAPDESK_VERSION_REVISION}) {
     state_.programFolder = withBackslash(std::move(programFolder));
     list_.setMainWindow(window_.handle());
 }
@@ -154,10 +157,10 @@ void MainForm::runLoadSteps() {
     window_.repaint();
 
     location_ = 's';
-    state_.trayInstalled = services_.addTrayIcon();
+    state_.trayInstalled = window_.addTrayIcon(kAppTitle);
     if (state_.trayInstalled) {
         location_ = 't';
-        services_.routeTrayMessages();
+        window_.routeTrayMessages();
         state_.subclassed = true;
         location_ = 'u';
     }
@@ -279,8 +282,26 @@ bool MainForm::command(int menuId) {
             toggleTextLabels();
             return true;
         default:
-            return false;
+            return commands_.command(menuId);
     }
+}
+
+bool MainForm::buttonCommand(int buttonId) {
+    if (state_.shutDown) {
+        return false;
+    }
+    return commands_.buttonClickById(buttonId);
+}
+
+void MainForm::trayIconEvent(std::uintptr_t mouseEvent) {
+    if (state_.loaded && !state_.shutDown) {
+        commands_.trayIconEvent(mouseEvent);
+    }
+}
+
+void MainForm::restoreMainWindow(ShowCommand state) {
+    window_.show(state);
+    ForceForeground(platform_.windows, window_.handle());
 }
 
 void MainForm::resized() {
@@ -336,16 +357,20 @@ bool MainForm::queryUnload() {
 
 void MainForm::unload() {
     setTimer1(false);
+    // Work still pumping messages when the window closed must not start more, and a repaint
+    // wait in progress ends: its timer goes with the window.
+    state_.shutDown = true;
+    activation_.stop();
     if (state_.loaded) {
         services_.saveOldPaths();
     }
     if (state_.trayInstalled) {
-        services_.removeTrayIcon();
+        window_.removeTrayIcon();
         state_.trayInstalled = false;
     }
     platform_.ui.doEvents();
     if (state_.subclassed) {
-        services_.restoreWindowProcedure();
+        window_.restoreWindowProcedure();
         state_.subclassed = false;
     }
     platform_.ui.doEvents();
@@ -378,11 +403,12 @@ void MainForm::tileKeyPress(long k, short& keyAscii) {
 void MainForm::tileMouseDown(long k, short button, short /*shift*/, float /*x*/, float /*y*/) {
     if (button == kRightButton) {
         state_.selectedIndex = k;
-        services_.showThumbnailPopup(k);
+        commands_.showThumbnailPopup(k);
     }
 }
 
 void MainForm::setTimer1(bool enabled) {
+    timer1On_ = enabled;
     window_.setTimer(MainTimer::Timer1, kTimer1IntervalMs, enabled);
 }
 

@@ -7,6 +7,8 @@
 #include <string>
 
 #include "mainwindow/activation.h"
+#include "mainwindow/command_handlers.h"
+#include "mainwindow/command_host.h"
 #include "mainwindow/main_window_view.h"
 #include "mainwindow/panel_state.h"
 #include "mainwindow/settings_presenter.h"
@@ -29,12 +31,6 @@ class MainFormServices {
     virtual void clearBrowserHistoryTexts() = 0;
     // "j": the folder list of the drive, built or loaded behind its splash window.
     virtual void loadDirectoryTree() = 0;
-    // "s": the tray icon; true when the shell took it. "t": its notifications routed to the
-    // main window. At unload the icon goes first, then the routing.
-    virtual bool addTrayIcon() = 0;
-    virtual void routeTrayMessages() = 0;
-    virtual void removeTrayIcon() = 0;
-    virtual void restoreWindowProcedure() = 0;
     // The list's background path search, after every Timer1 refresh and before closing.
     virtual void updatePaths(bool force) = 0;
     // Whether the user lets the current project go (may ask to save it).
@@ -44,8 +40,8 @@ class MainFormServices {
     // Timer4: the follow-up matching of a project being opened; true while one is due.
     virtual bool openRetryDue() = 0;
     virtual void retryProjectMatch() = 0;
-    // A right button on tile k: the thumbnail popup menu.
-    virtual void showThumbnailPopup(long k) = 0;
+    // New, Open, Save, Save As and Refresh Project.
+    virtual ProjectCommands& projectCommands() = 0;
 };
 
 // The program-wide values the main window keeps.
@@ -66,7 +62,7 @@ inline constexpr unsigned kTimer1IntervalMs = 3000;
 inline constexpr short kRightButton = 2;
 inline constexpr const char* kHelpFileName = "SNAPDESK.HLP";
 
-class MainForm final : private PanelHost, private ActivationHost {
+class MainForm final : private PanelHost, private ActivationHost, private CommandHost {
   public:
     MainForm(Platform& platform, MainWindowView& window, PanelView& panelView,
              MainFormServices& services, ScreenMetrics screen, std::string programFolder);
@@ -81,8 +77,12 @@ class MainForm final : private PanelHost, private ActivationHost {
     void unload();
 
     void timerTick(MainTimer timer);
-    // A menu or accelerator command; false when the id is not the main form's.
+    // A menu or accelerator command; false when the id is no command of the main window.
     bool command(int menuId);
+    // A toolbar button (its command id); Timer1 is off while it runs.
+    bool buttonCommand(int buttonId);
+    // The tray icon's callback message with its mouse event.
+    void trayIconEvent(std::uintptr_t mouseEvent);
     // The window's size changed, or Windows asks for its minimum (outer, twips).
     void resized();
     ResizeResult minimumSize();
@@ -93,6 +93,7 @@ class MainForm final : private PanelHost, private ActivationHost {
     CoffeeShopList& list() { return list_; }
     ThumbnailPanel& panel() { return *panel_; }
     Activation& activation() { return activation_; }
+    MainCommands& commands() { return commands_; }
     // The location letter of the step that runs (or ran last).
     char location() const { return location_; }
 
@@ -121,6 +122,31 @@ class MainForm final : private PanelHost, private ActivationHost {
     void showMainWindow(ShowCommand command) override { window_.show(command); }
     std::string maximizeLaunch() override { return settings_.MaximizeLaunch; }
 
+    // CommandHost
+    long selectedIndex() override { return state_.selectedIndex; }
+    void setSelectedIndex(long i) override { state_.selectedIndex = i; }
+    bool timer1Enabled() override { return timer1On_; }
+    void updateClick() override { activation_.updateClick(state_.selectedIndex); }
+    void mnuLoadImages_Click() override { activation_.mnuLoadImages_Click(); }
+    void activateThumbnail(long k) override { activation_.activateThumbnail(k); }
+    std::int16_t tabMode() override { return panelState_.tabMode; }
+    void setTabMode(std::int16_t mode) override { panelState_.tabMode = mode; }
+    int currentTab() override { return panelState_.currentTab; }
+    bool menuChecked(int id) override { return window_.menuChecked(id); }
+    void setMenuCaption(int id, const std::string& caption) override {
+        window_.setMenuCaption(id, caption);
+    }
+    void setMenuEnabled(int id, bool enabled) override { window_.setMenuEnabled(id, enabled); }
+    int trackPopupMenu(const Menu& items, const PopupAnchor& anchor) override {
+        return window_.trackPopupMenu(items, anchor);
+    }
+    void showAbout(const AboutBox& box) override { window_.showAbout(box); }
+    void showHelp(const HelpRequest& request) override { window_.showHelp(request); }
+    std::string helpFile() override { return state_.helpFile; }
+    std::string windowStateText() override { return state_.windowStateText; }
+    void restoreMainWindow(ShowCommand state) override;
+    void updatePaths(bool force) override { services_.updatePaths(force); }
+
     Platform& platform_;
     MainWindowView& window_;
     PanelView& panelView_;
@@ -131,10 +157,12 @@ class MainForm final : private PanelHost, private ActivationHost {
     UserSettings settings_;
     CoffeeShopList list_;
     Activation activation_;
+    MainCommands commands_;
     std::unique_ptr<ThumbnailPanel> panel_;
     AppliedSettings applied_;
     char location_ = ' ';
     bool timer1Running_ = false;
+    bool timer1On_ = false;
 };
 
 // The fatal start-up message for a run-time error at a location.

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "mainwindow/command_host.h"
 #include "mainwindow/thumbnail_panel.h"
 #include "platform/handles.h"
 #include "platform/window_manager.h"
@@ -41,6 +42,18 @@ class MainWindowView {
     // The colour the display offers nearest to `color` (0x00BBGGRR).
     virtual std::uint32_t nearestColor(std::uint32_t color) = 0;
     virtual bool initializeCom() = 0;
+
+    // Shows a popup menu and waits: the chosen command id, 0 for none.
+    virtual int trackPopupMenu(const Menu& items, const PopupAnchor& anchor) = 0;
+    virtual void showAbout(const AboutBox& box) = 0;
+    virtual void showHelp(const HelpRequest& request) = 0;
+
+    // The tray icon, with its tip; false when the shell refused it. Its notifications reach
+    // the main form once routed (the window procedure is subclassed), until restored.
+    virtual bool addTrayIcon(const std::string& tip) = 0;
+    virtual void removeTrayIcon() = 0;
+    virtual void routeTrayMessages() = 0;
+    virtual void restoreWindowProcedure() = 0;
 };
 
 }  // namespace snapdesk

@@ -5,6 +5,8 @@
 #define IDR_MAINMENU 100
 #define IDR_ACCELERATORS 101
 #define IDI_SNAPDESK 125
+#define IDD_ABOUT 102
+#define IDC_ABOUT_VERSION 1901
 
 /* File */
 #define ID_mnuNewProject 1001

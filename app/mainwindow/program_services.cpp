@@ -1,12 +1,14 @@
 #include "mainwindow/program_services.h"
 
 #include "common/runtime_error.h"
+#include "location/load_directory_tree.h"
+#include "resources/version.h"
 
 namespace snapdesk {
 
 ProgramServices::ProgramServices(Platform& platform, Shell& shell, MainWindowView& window,
-                                 PanelView& panelView)
-    : platform_(platform), shell_(shell), window_(window), panelView_(panelView) {}
+                                 PanelView& panelView, DirTreeSplashHost& splash)
+    : platform_(platform), shell_(shell), window_(window), panelView_(panelView), splash_(splash) {}
 
 ProgramServices::~ProgramServices() = default;
 
@@ -39,19 +41,13 @@ void ProgramServices::clearBrowserHistoryTexts() {
 }
 
 void ProgramServices::loadDirectoryTree() {
-    // The folder list of the drive arrives with the path search that reads it.
+    if (store_ == nullptr) {
+        throw RuntimeError{91, "Object variable or With block variable not set",
+                           "loadDirectoryTree"};
+    }
+    tree_ = snapdesk::loadDirectoryTree(platform_, shell_, store_->dataFolder(),
+                                        store_->projectFolders(), splash_, SNAPDESK_VERSION_TEXT);
 }
-
-bool ProgramServices::addTrayIcon() {
-    // The tray icon arrives with the command surface; until then there is none.
-    return false;
-}
-
-void ProgramServices::routeTrayMessages() {}
-
-void ProgramServices::removeTrayIcon() {}
-
-void ProgramServices::restoreWindowProcedure() {}
 
 void ProgramServices::updatePaths(bool /*force*/) {
     // The location search of documents arrives with its own module; nothing is searched yet.
@@ -74,10 +70,6 @@ bool ProgramServices::openRetryDue() {
 }
 
 void ProgramServices::retryProjectMatch() {}
-
-void ProgramServices::showThumbnailPopup(long /*k*/) {
-    // The thumbnail popup arrives with the command surface.
-}
 
 void ProgramServices::setProjectLabelCaption(const std::string& caption) {
     panelView_.setCaption(PanelControl::lblProjectName, caption);
@@ -102,5 +94,16 @@ void ProgramServices::showNoEmptyOverwrite() {
 }
 
 void ProgramServices::showNoEmptyProject() {}
+
+// The project commands arrive with their dialogs; until then the buttons and items do nothing.
+void ProgramServices::mnuNewProject_Click() {}
+
+void ProgramServices::mnuOpen_Click() {}
+
+void ProgramServices::mnuSaveProject_Click() {}
+
+void ProgramServices::mnuSaveProjectAs_Click() {}
+
+void ProgramServices::refreshProject() {}
 
 }  // namespace snapdesk

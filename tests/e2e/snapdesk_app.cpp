@@ -13,8 +13,23 @@ namespace {
 
 constexpr wchar_t kSettingsKey[] = L"Software\\Zim Software\\Snapdesk\\userSettings";
 
-std::wstring snapdeskPath() {
-    return windowsPath(SNAPDESK_EXE);
+constexpr wchar_t kInstallFolder[] = L"C:\\Snapdesk";
+
+// The program is installed on drive C: as a user has it: its folder list is of that drive,
+// not of the build machine's file system behind drive Z:.
+std::wstring installedSnapdesk() {
+    const std::wstring built = windowsPath(SNAPDESK_EXE);
+    const std::wstring folder = built.substr(0, built.find_last_of(L'\\') + 1);
+    CreateDirectoryW(kInstallFolder, nullptr);
+    for (const wchar_t* file : {L"snapdesk.exe", L"zimDisplayWidget.dll", L"zim001.dll"}) {
+        const std::wstring target = std::wstring(kInstallFolder) + L"\\" + file;
+        // A run that just ended may still hold its files for a moment.
+        if (!waitUntil([&] { return CopyFileW((folder + file).c_str(), target.c_str(), FALSE); },
+                       Milliseconds{5000})) {
+            return {};  // never start an old copy
+        }
+    }
+    return std::wstring(kInstallFolder) + L"\\snapdesk.exe";
 }
 
 void collectTiles(HWND parent, std::vector<Tile>& tiles) {
@@ -67,8 +82,8 @@ void storeSnapdeskSetting(const std::wstring& name, const std::wstring& value) {
                     static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
 }
 
-SnapdeskApp::SnapdeskApp() : program_(quoteArgument(snapdeskPath())) {
-    if (program_.started()) {
+SnapdeskApp::SnapdeskApp() : installed_(installedSnapdesk()), program_(quoteArgument(installed_)) {
+    if (!installed_.empty() && program_.started()) {
         main_ = program_.waitForWindow(
             [](HWND w) { return classNameOf(w) == L"SnapdeskMainWindow" && IsWindowVisible(w); },
             Milliseconds{30000});

@@ -51,6 +51,7 @@ class SnapdeskApp {
     bool closeAndWait();
 
   private:
+    std::wstring installed_;  // empty when the program could not be installed
     Program program_;
     HWND main_ = nullptr;
 };

@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 
+#include "location/win32/splash_window.h"
 #include "mainwindow/main_form.h"
 #include "mainwindow/menu_ids.h"
 #include "mainwindow/program_services.h"
@@ -35,6 +36,7 @@ struct MainWindowParts {
     std::unique_ptr<ButtonBar> buttonBar;
     std::unique_ptr<Win32MainWindowView> view;
     std::unique_ptr<PanelView> panel;
+    std::unique_ptr<SplashDirTreeBuildWindow> splash;
     std::unique_ptr<ProgramServices> services;
     std::unique_ptr<MainForm> form;
     bool loaded = false;
@@ -67,6 +69,13 @@ void onMinMaxInfo(MainWindowParts& parts, MINMAXINFO& info) {
     }
 }
 
+void onTrayEvent(HWND window, LPARAM mouseEvent) {
+    MainWindowParts* parts = partsOf(window);
+    if (parts != nullptr && parts->form) {
+        parts->form->trayIconEvent(static_cast<std::uintptr_t>(mouseEvent));
+    }
+}
+
 bool onNotify(const NMHDR& header) {
     if (header.code == TTN_GETDISPINFOW) {
         auto& tip = const_cast<NMTTDISPINFOW&>(reinterpret_cast<const NMTTDISPINFOW&>(header));
@@ -86,8 +95,12 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     MainForm& form = *parts->form;
     switch (message) {
         case WM_COMMAND:
-            if (lParam == 0 || reinterpret_cast<HWND>(lParam) == parts->buttonBar->hwnd()) {
+            if (lParam == 0) {
                 form.command(LOWORD(wParam));
+                return 0;
+            }
+            if (reinterpret_cast<HWND>(lParam) == parts->buttonBar->hwnd()) {
+                form.buttonCommand(LOWORD(wParam));
                 return 0;
             }
             break;
@@ -117,10 +130,9 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             }
             return 0;
         case WM_DESTROY:
+            // A close can arrive while a tick or an activation pumps messages: the form stays
+            // alive until the message loop has ended, and does nothing more meanwhile.
             form.unload();
-            // The panel's windows go with this window: the form and the panel first.
-            parts->form.reset();
-            parts->panel.reset();
             PostQuitMessage(0);
             return 0;
         default:
@@ -173,9 +185,11 @@ int runMainWindow(HINSTANCE instance, int /*showCommand*/) {
     Platform& platform = parts->system.platform();
     parts->buttonBar = std::make_unique<ButtonBar>(window);
     parts->view = std::make_unique<Win32MainWindowView>(window, *parts->buttonBar);
+    parts->view->setTrayEventHandler(&onTrayEvent);
     parts->panel = createPanelView(window);
-    parts->services =
-        std::make_unique<ProgramServices>(platform, parts->shell, *parts->view, *parts->panel);
+    parts->splash = std::make_unique<SplashDirTreeBuildWindow>(platform.ui, window);
+    parts->services = std::make_unique<ProgramServices>(platform, parts->shell, *parts->view,
+                                                        *parts->panel, *parts->splash);
     const TwipsScale& scale = parts->view->scale();
     const ScreenMetrics screen{screenPixelWidth(platform.display), 1440 / scale.dpiX,
                                1440 / scale.dpiY};
@@ -191,7 +205,8 @@ int runMainWindow(HINSTANCE instance, int /*showCommand*/) {
     parts->loaded = true;
     HACCEL accelerators = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_ACCELERATORS));
     const int code = messageLoop(window, accelerators);
-    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    parts->form.reset();
+    parts->panel.reset();
     return code;
 }
 

@@ -30,6 +30,12 @@ int showCommandOf(ShowCommand command) {
 Win32MainWindowView::Win32MainWindowView(HWND window, ButtonBar& buttonBar)
     : window_(window), buttonBar_(buttonBar) {}
 
+Win32MainWindowView::~Win32MainWindowView() {
+    if (comInitialised_) {
+        CoUninitialize();
+    }
+}
+
 WindowHandle Win32MainWindowView::handle() {
     return win32::toHandle(window_);
 }

@@ -16,6 +16,9 @@ namespace snapdesk {
 class Win32MainWindowView final : public MainWindowView {
   public:
     Win32MainWindowView(HWND window, ButtonBar& buttonBar);
+    ~Win32MainWindowView() override;
+    Win32MainWindowView(const Win32MainWindowView&) = delete;
+    Win32MainWindowView& operator=(const Win32MainWindowView&) = delete;
 
     WindowHandle handle() override;
     void setCaption(const std::string& caption) override;
@@ -40,7 +43,20 @@ class Win32MainWindowView final : public MainWindowView {
     std::uint32_t nearestColor(std::uint32_t color) override;
     bool initializeCom() override;
 
+    int trackPopupMenu(const Menu& items, const PopupAnchor& anchor) override;
+    void showAbout(const AboutBox& box) override;
+    void showHelp(const HelpRequest& request) override;
+
+    bool addTrayIcon(const std::string& tip) override;
+    void removeTrayIcon() override;
+    void routeTrayMessages() override;
+    void restoreWindowProcedure() override;
+
     const TwipsScale& scale() const { return scale_; }
+    // Where the routed tray notifications go (the mouse event of the callback message).
+    void setTrayEventHandler(void (*handler)(HWND window, LPARAM mouseEvent)) {
+        trayHandler_ = handler;
+    }
 
   private:
     // Items kept as state only (no visible menu entry): their check marks live here.
@@ -51,6 +67,11 @@ class Win32MainWindowView final : public MainWindowView {
     TwipsScale scale_ = TwipsScale::ofScreen();
     std::map<int, bool> hiddenChecks_;
     bool comInitialised_ = false;
+    bool trayAdded_ = false;
+    WNDPROC previousProc_ = nullptr;
+    void (*trayHandler_)(HWND, LPARAM) = nullptr;
+
+    static LRESULT CALLBACK trayWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 };
 
 }  // namespace snapdesk

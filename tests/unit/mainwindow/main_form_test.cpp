@@ -94,15 +94,32 @@ struct SimMainWindow : MainWindowView {
         comInitialised = true;
         return true;
     }
+
+    // Popups: the items shown, and the choice the test made beforehand.
+    std::vector<Menu> popups;
+    int popupChoice = 0;
+    int trackPopupMenu(const Menu& items, const PopupAnchor&) override {
+        popups.push_back(visibleItems(items));
+        return popupChoice;
+    }
+    void showAbout(const AboutBox&) override { note("about"); }
+    void showHelp(const HelpRequest&) override { note("help"); }
+
+    bool trayAccepted = true;
+    bool addTrayIcon(const std::string& tip) override {
+        note("tray add " + tip);
+        return trayAccepted;
+    }
+    void removeTrayIcon() override { note("tray remove"); }
+    void routeTrayMessages() override { note("subclass"); }
+    void restoreWindowProcedure() override { note("unsubclass"); }
 };
 
 // The other modules' side of start-up and closing, recorded in one call list.
 struct RecordingServices : MainFormServices {
     Calls* log = nullptr;
-    bool trayAccepted = true;
     bool proceed = true;
     std::optional<RuntimeError> treeFailure;
-    long popupFor = 0;
 
     void note(const std::string& call) { log->push_back(call); }
     void prepareDataFolder(const std::string& folder) override { note("data " + folder); }
@@ -114,13 +131,6 @@ struct RecordingServices : MainFormServices {
             throw *treeFailure;
         }
     }
-    bool addTrayIcon() override {
-        note("tray add");
-        return trayAccepted;
-    }
-    void routeTrayMessages() override { note("subclass"); }
-    void removeTrayIcon() override { note("tray remove"); }
-    void restoreWindowProcedure() override { note("unsubclass"); }
     void updatePaths(bool force) override { note(force ? "paths forced" : "paths"); }
     bool checkProceed() override {
         note("checkProceed");
@@ -129,7 +139,17 @@ struct RecordingServices : MainFormServices {
     void saveOldPaths() override { note("old paths"); }
     bool openRetryDue() override { return false; }
     void retryProjectMatch() override { note("retry"); }
-    void showThumbnailPopup(long k) override { popupFor = k; }
+    ProjectCommands& projectCommands() override { return projects; }
+
+    // Project commands are recorded, not run.
+    struct Projects : ProjectCommands {
+        Calls* log = nullptr;
+        void mnuNewProject_Click() override { log->push_back("new project"); }
+        void mnuOpen_Click() override { log->push_back("open project"); }
+        void mnuSaveProject_Click() override { log->push_back("save project"); }
+        void mnuSaveProjectAs_Click() override { log->push_back("save project as"); }
+        void refreshProject() override { log->push_back("refresh project"); }
+    } projects;
 };
 
 class MainFormTest : public ::testing::Test {
@@ -137,6 +157,7 @@ class MainFormTest : public ::testing::Test {
     void SetUp() override {
         main.log = &calls;
         services.log = &calls;
+        services.projects.log = &calls;
         main.window = world.topLevel("Snapdesk!", 99, "C:\\Snapdesk\\snapdesk.exe");
         // Timer2 fires at the first message pump after it was started, as the repaint wait
         // of a capture expects.
@@ -205,13 +226,8 @@ TEST_F(MainFormTest, FirstStartWritesTheDefaultsAndOpensAtTheBuiltInSize) {
 
 TEST_F(MainFormTest, StartUpRunsItsStepsInOrder) {
     ASSERT_TRUE(form().load());
-    const Calls expected{"data C:\\Snapdesk\\",
-                         "project store",
-                         "history texts",
-                         "tree",
-                         "show 5",
-                         "tray add",
-                         "subclass"};
+    const Calls expected{"data C:\\Snapdesk\\", "project store", "history texts", "tree", "show 5",
+                         "tray add Snapdesk!",  "subclass"};
     std::size_t last = 0;
     for (const auto& call : expected) {
         const std::size_t at = indexOf(call);
@@ -243,11 +259,11 @@ TEST_F(MainFormTest, AFailingStepShowsTheFatalMessageWithItsLocation) {
     EXPECT_EQ(shown.style, MessageBoxStyle::OkCritical);
     EXPECT_TRUE(form().state().shutDown);
     // Nothing after the failing step ran.
-    EXPECT_EQ(indexOf("tray add"), calls.size());
+    EXPECT_EQ(indexOf("tray add Snapdesk!"), calls.size());
 }
 
 TEST_F(MainFormTest, ARefusedTrayIconLeavesTheWindowUnsubclassed) {
-    services.trayAccepted = false;
+    main.trayAccepted = false;
     ASSERT_TRUE(form().load());
     EXPECT_EQ(indexOf("subclass"), calls.size());
     ASSERT_TRUE(form().queryUnload());
@@ -332,7 +348,9 @@ TEST_F(MainFormTest, SettingsCommandsToggleAndPersist) {
     ASSERT_TRUE(form().command(ID_mnuMaximize));
     EXPECT_EQ(form().settings().MaximizeLaunch, "yes");
     EXPECT_EQ(stored("MaximizeLaunch"), "yes");
-    EXPECT_FALSE(form().command(ID_mnuAbout));  // the next commands' work
+    calls.clear();
+    ASSERT_TRUE(form().command(ID_mnuAbout));
+    EXPECT_EQ(calls, (Calls{"about"}));
 }
 
 TEST_F(MainFormTest, ATimer1TickShowsANewWindowAndThenSearchesPaths) {
@@ -382,14 +400,52 @@ TEST_F(MainFormTest, ClickActivatesOnlyWithoutDoubleClickActivation) {
     EXPECT_EQ(indexOf("disable"), calls.size());
 }
 
+// The window closes while Update All Images waits for a repaint (a close message pumped in
+// the wait): the wait ends, and nothing runs after the close.
+TEST_F(MainFormTest, AClosePumpedDuringAPictureEndsTheWaitAndStopsTheForm) {
+    store("autoLoad", "no");
+    world.topLevel("report.txt - Notepad", 7, "C:\\Windows\\notepad.exe");
+    ASSERT_TRUE(form().load());
+    bool closed = false;
+    world.machine.ui.onDoEvents = [&] {
+        if (!closed) {
+            closed = true;
+            ASSERT_TRUE(form().queryUnload());
+            form().unload();
+        }
+    };
+    ASSERT_TRUE(form().command(ID_mnuLoadImages));  // returns instead of waiting for good
+    EXPECT_TRUE(closed);
+    calls.clear();
+    form().timerTick(MainTimer::Timer1);
+    EXPECT_FALSE(form().command(ID_mnuTabs));
+    EXPECT_EQ(indexOf("paths"), calls.size()) << "no tick after the close";
+}
+
 TEST_F(MainFormTest, ARightButtonOpensThePopupForThatTile) {
     world.topLevel("report.txt - Notepad", 7, "C:\\Windows\\notepad.exe");
     ASSERT_TRUE(form().load());
     view.events->tileMouseDown(1, 1, 0, 10, 10);
-    EXPECT_EQ(services.popupFor, 0);
+    EXPECT_TRUE(main.popups.empty()) << "the left button opens nothing";
     view.events->tileMouseDown(1, 2, 0, 10, 10);
-    EXPECT_EQ(services.popupFor, 1);
+    ASSERT_EQ(main.popups.size(), 1u);
     EXPECT_EQ(form().state().selectedIndex, 1);
+    EXPECT_NE(findMenuItem(main.popups[0], ID_mnuKeepView), nullptr);
+}
+
+// Commands the main form does not handle itself reach the command surface, through the
+// same form: the tab mode, and the project entry points from the menu and the toolbar.
+TEST_F(MainFormTest, OtherCommandsReachTheCommandSurface) {
+    ASSERT_TRUE(form().load());
+    ASSERT_TRUE(form().command(ID_mnuTabs));
+    EXPECT_EQ(form().panelState().tabMode, 4);
+    EXPECT_EQ(main.captions[ID_mnuTabs], "2 &Tabs");
+    calls.clear();
+    ASSERT_TRUE(form().command(ID_mnuNewProject));
+    ASSERT_TRUE(form().buttonCommand(ID_mnuSaveProject));
+    EXPECT_EQ(calls, (Calls{"new project", "save project"}));
+    EXPECT_TRUE(main.timers[MainTimer::Timer1].first) << "Timer1 runs again after the button";
+    EXPECT_FALSE(form().command(99999));
 }
 
 TEST_F(MainFormTest, ClosingWritesThePlaceThenUnloadsInOrder) {

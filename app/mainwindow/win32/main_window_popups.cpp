@@ -1,0 +1,96 @@
+// Popup menus, the About box and help of the main window.
+
+// clang-format off
+#include <windows.h>
+#include <commctrl.h>
+#include <shellapi.h>
+// clang-format on
+
+#include "mainwindow/menu_ids.h"
+#include "mainwindow/win32/main_window_view.h"
+#include "platform/win32/win32_convert.h"
+
+namespace snapdesk {
+
+namespace {
+
+HMENU buildPopup(const Menu& items) {
+    HMENU menu = CreatePopupMenu();
+    for (const MenuItem& item : visibleItems(items)) {
+        if (item.separator) {
+            AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+        } else if (!item.items.empty()) {
+            AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(buildPopup(item.items)),
+                        win32::toWide(item.caption).c_str());
+        } else {
+            const UINT flags = MF_STRING | (item.checked ? MF_CHECKED : 0u) |
+                               (item.enabled ? 0u : static_cast<UINT>(MF_GRAYED));
+            AppendMenuW(menu, flags, static_cast<UINT_PTR>(item.id),
+                        win32::toWide(menuItemText(item)).c_str());
+        }
+    }
+    return menu;
+}
+
+struct AboutTexts {
+    std::wstring caption;
+    std::wstring version;
+};
+
+INT_PTR CALLBACK aboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_INITDIALOG: {
+            const auto* texts = reinterpret_cast<const AboutTexts*>(lParam);
+            SetWindowTextW(dialog, texts->caption.c_str());
+            SetDlgItemTextW(dialog, IDC_ABOUT_VERSION, texts->version.c_str());
+            return TRUE;
+        }
+        case WM_COMMAND:
+            if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
+                EndDialog(dialog, IDOK);
+                return TRUE;
+            }
+            break;
+        default:
+            break;
+    }
+    return FALSE;
+}
+
+}  // namespace
+
+int Win32MainWindowView::trackPopupMenu(const Menu& items, const PopupAnchor& anchor) {
+    POINT at{};
+    GetCursorPos(&at);
+    if (anchor.place == PopupAnchor::Place::BelowButton) {
+        RECT button{};
+        if (SendMessageW(buttonBar_.hwnd(), TB_GETRECT, anchor.buttonId,
+                         reinterpret_cast<LPARAM>(&button))) {
+            at = {button.left, button.bottom};
+            ClientToScreen(buttonBar_.hwnd(), &at);
+        }
+    }
+    HMENU menu = buildPopup(items);
+    // A menu of a window not in front would not close when the user clicks elsewhere.
+    SetForegroundWindow(window_);
+    const int chosen = static_cast<int>(
+        TrackPopupMenu(menu, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, at.x,
+                       at.y, 0, window_, nullptr));
+    PostMessageW(window_, WM_NULL, 0, 0);
+    DestroyMenu(menu);
+    return chosen;
+}
+
+void Win32MainWindowView::showAbout(const AboutBox& box) {
+    AboutTexts texts{win32::toWide(box.caption), win32::toWide(box.version)};
+    DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_ABOUT), window_, aboutProc,
+                    reinterpret_cast<LPARAM>(&texts));
+}
+
+void Win32MainWindowView::showHelp(const HelpRequest& request) {
+    // The help file is a page of our own: the system's viewer opens it at its beginning.
+    ShellExecuteW(window_, L"open", win32::toWide(request.file).c_str(), nullptr, nullptr,
+                  SW_SHOWNORMAL);
+}
+
+}  // namespace snapdesk
