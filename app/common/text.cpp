@@ -61,4 +61,16 @@ std::string NulTrim(std::string_view s) {
     return trim(nul == std::string_view::npos ? s : s.substr(0, nul));
 }
 
+std::string doubleAmpersands(std::string_view s) {
+    std::string out;
+    out.reserve(s.size());
+    for (const char c : s) {
+        out += c;
+        if (c == '&') {
+            out += '&';
+        }
+    }
+    return out;
+}
+
 }  // namespace snapdesk::text

@@ -29,4 +29,7 @@ std::string from(std::string_view s, std::size_t from);
 // The text up to its first NUL, trimmed of blanks; the whole text trimmed when it has none.
 std::string NulTrim(std::string_view s);
 
+// Every "&" doubled, so that a menu or label shows the text as typed, not as an access key.
+std::string doubleAmpersands(std::string_view s);
+
 }  // namespace snapdesk::text

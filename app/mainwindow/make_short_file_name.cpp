@@ -11,18 +11,6 @@ constexpr const char* kInternetExplorerSuffix = " - Microsoft Internet Explorer"
 constexpr const char* kNetscapeSuffix = " - Netscape";
 constexpr const char* kNetscapePrefix = "Netscape - ";
 
-std::string doubleAmpersands(const std::string& s) {
-    std::string out;
-    out.reserve(s.size());
-    for (const char c : s) {
-        out += c;
-        if (c == '&') {
-            out += '&';
-        }
-    }
-    return out;
-}
-
 }  // namespace
 
 std::string makeShortFileName(const std::string& text, int mode) {
@@ -42,7 +30,7 @@ std::string makeShortFileName(const std::string& text, int mode) {
         }
     }
     if (mode == kDoubleAmpersands) {
-        name = doubleAmpersands(name);
+        name = text::doubleAmpersands(name);
     }
     return name;
 }

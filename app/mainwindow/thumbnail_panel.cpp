@@ -5,6 +5,7 @@
 
 #include "common/app_title.h"
 #include "common/runtime_error.h"
+#include "common/text.h"
 #include "mainwindow/make_short_file_name.h"
 
 namespace snapdesk {
@@ -44,17 +45,6 @@ std::string numberAndDescription(const RuntimeError& e) {
 
 std::string trapMessage(const std::string& procedure, const RuntimeError& e) {
     return "an error has occured in '" + procedure + "'\n" + numberAndDescription(e);
-}
-
-std::string doubleAmpersands(const std::string& s) {
-    std::string out;
-    for (const char c : s) {
-        out += c;
-        if (c == '&') {
-            out += '&';
-        }
-    }
-    return out;
 }
 
 }  // namespace
@@ -568,7 +558,7 @@ void ThumbnailPanel::tabClick(int tab) {
     PanelView& v = p.view;
     p.state.currentTab = tab;
     v.selectTab(tab);
-    const std::string name = doubleAmpersands(p.state.projectName);
+    const std::string name = text::doubleAmpersands(p.state.projectName);
     v.setVisible(PanelControl::pbxPortal, false);
     p.updateWindowList(true);
     if (p.shutDown) {

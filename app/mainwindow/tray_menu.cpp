@@ -1,5 +1,6 @@
 #include "mainwindow/tray_menu.h"
 
+#include "common/text.h"
 #include "mainwindow/make_short_file_name.h"
 
 namespace snapdesk {
@@ -7,17 +8,6 @@ namespace {
 
 constexpr int kFirstTrayDocument = 2;
 constexpr const char* kCommentGap = "         \t";  // nine blanks and a TAB
-
-std::string doubled(const std::string& s) {
-    std::string out;
-    for (const char c : s) {
-        out += c;
-        if (c == '&') {
-            out += '&';
-        }
-    }
-    return out;
-}
 
 }  // namespace
 
@@ -53,7 +43,7 @@ std::string trayItemCaption(int number, const std::string& captionString,
         std::to_string(number) + ". " + makeShortFileName(captionString, kDoubleAmpersands);
     if (!comment.empty()) {
         caption += kCommentGap;
-        caption += "\"" + doubled(comment) + "\"";
+        caption += "\"" + text::doubleAmpersands(comment) + "\"";
     }
     return caption;
 }

@@ -65,14 +65,7 @@ std::string savedMemberName(const std::string& caption, const std::string& fileP
 }
 
 std::string projectLabelCaption(const std::string& name) {
-    std::string caption = "Project: ";
-    for (const char c : name) {
-        caption += c;
-        if (c == '&') {
-            caption += '&';
-        }
-    }
-    return caption;
+    return "Project: " + text::doubleAmpersands(name);
 }
 
 std::string projectNameOfFile(const std::string& fileName) {
