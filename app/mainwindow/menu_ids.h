@@ -7,6 +7,7 @@
 #define IDI_SNAPDESK 125
 #define IDD_ABOUT 102
 #define IDC_ABOUT_VERSION 1901
+#define IDB_TOOLBAR 103
 
 /* File */
 #define ID_mnuNewProject 1001

@@ -1,5 +1,5 @@
-// The toolbar: a common-controls toolbar across the top. Images and the drop-down lists of
-// its buttons come with the command surface; here it has its buttons, captions and tips.
+// The toolbar: a common-controls toolbar across the top with an image on every button and,
+// while text labels are on, the caption under it.
 
 // clang-format off
 #include <windows.h>
@@ -9,30 +9,50 @@
 #include "mainwindow/win32/button_bar.h"
 
 #include <array>
+#include <string>
 
 #include "mainwindow/menu_ids.h"
+#include "mainwindow/toolbar_model.h"
+#include "platform/win32/win32_convert.h"
 
 namespace snapdesk {
 
 namespace {
 
-struct ButtonText {
-    int command;
-    const wchar_t* caption;
-    const wchar_t* toolTip;
+constexpr int kImageSize = 16;
+constexpr COLORREF kTransparent = RGB(255, 0, 255);
+
+struct WideTexts {
+    std::array<std::wstring, kToolbarButtons> captions;
+    std::array<std::wstring, kToolbarButtons> toolTips;
 };
 
-constexpr std::array<ButtonText, 7> kButtons{{
-    {ID_mnuNewProject, L"New Project", L"Open a new empty project."},
-    {ID_mnuOpen, L"Open Project", L"Open or Delete a saved Project"},
-    {ID_mnuSaveProject, L"Save Project", L"Save the current Project"},
-    {kButtonUpdateImages, L"Update Image", L"Update an image display."},
-    {kButtonAddToProject, L"To Project", L"Move a file to the Project tab."},
-    {kButtonMoveFromProject, L"From Project", L"Move a file out of the Project tab."},
-    {kButtonRefreshProject, L"Refresh Project", L"Refresh the current project."},
-}};
+// The toolbar needs wide strings that outlive every call.
+const WideTexts& wideTexts() {
+    static const WideTexts texts = [] {
+        WideTexts made;
+        for (std::size_t i = 0; i < kToolbarButtons; ++i) {
+            made.captions[i] = win32::toWide(buttonBarButtons()[i].caption);
+            made.toolTips[i] = win32::toWide(buttonBarButtons()[i].toolTip);
+        }
+        return made;
+    }();
+    return texts;
+}
 
-constexpr int kImageSize = 16;
+HIMAGELIST loadImages() {
+    HIMAGELIST images = ImageList_Create(kImageSize, kImageSize, ILC_COLOR24 | ILC_MASK,
+                                         static_cast<int>(kToolbarButtons), 0);
+    HBITMAP strip = static_cast<HBITMAP>(LoadImageW(
+        GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_TOOLBAR), IMAGE_BITMAP, 0, 0, 0));
+    if (images != nullptr && strip != nullptr) {
+        ImageList_AddMasked(images, strip, kTransparent);
+    }
+    if (strip != nullptr) {
+        DeleteObject(strip);
+    }
+    return images;
+}
 
 }  // namespace
 
@@ -46,16 +66,18 @@ ButtonBar::ButtonBar(HWND parent) {
     }
     SendMessageW(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     SendMessageW(toolbar_, TB_SETBITMAPSIZE, 0, MAKELPARAM(kImageSize, kImageSize));
+    images_ = loadImages();
+    SendMessageW(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_));
     // Odd positions are buttons, even ones separators.
-    std::array<TBBUTTON, kButtons.size() * 2 - 1> buttons{};
-    for (std::size_t i = 0; i < kButtons.size(); ++i) {
+    std::array<TBBUTTON, kToolbarButtons * 2 - 1> buttons{};
+    for (std::size_t i = 0; i < kToolbarButtons; ++i) {
         TBBUTTON& b = buttons[i * 2];
-        b.iBitmap = I_IMAGENONE;
-        b.idCommand = kButtons[i].command;
+        b.iBitmap = static_cast<int>(i);
+        b.idCommand = buttonBarButtons()[i].id;
         b.fsState = TBSTATE_ENABLED;
         b.fsStyle = BTNS_BUTTON;
-        b.iString = reinterpret_cast<INT_PTR>(kButtons[i].caption);
-        if (i + 1 < kButtons.size()) {
+        b.iString = reinterpret_cast<INT_PTR>(wideTexts().captions[i].c_str());
+        if (i + 1 < kToolbarButtons) {
             buttons[i * 2 + 1].fsStyle = BTNS_SEP;
         }
     }
@@ -64,13 +86,21 @@ ButtonBar::ButtonBar(HWND parent) {
     autoSize();
 }
 
+ButtonBar::~ButtonBar() {
+    if (images_ != nullptr) {
+        ImageList_Destroy(images_);
+    }
+}
+
 void ButtonBar::setTextLabels(bool on) {
-    for (const ButtonText& button : kButtons) {
+    for (std::size_t i = 0; i < kToolbarButtons; ++i) {
+        const std::wstring caption = win32::toWide(buttonCaption(buttonBarButtons()[i], on));
         TBBUTTONINFOW info{};
         info.cbSize = sizeof(info);
         info.dwMask = TBIF_TEXT;
-        info.pszText = const_cast<wchar_t*>(on ? button.caption : L"");
-        SendMessageW(toolbar_, TB_SETBUTTONINFOW, button.command, reinterpret_cast<LPARAM>(&info));
+        info.pszText = const_cast<wchar_t*>(caption.c_str());
+        SendMessageW(toolbar_, TB_SETBUTTONINFOW, buttonBarButtons()[i].id,
+                     reinterpret_cast<LPARAM>(&info));
     }
     SendMessageW(toolbar_, TB_SETMAXTEXTROWS, on ? 1 : 0, 0);
     // The buttons shrink to their images when the captions go.
@@ -91,9 +121,9 @@ int ButtonBar::heightPixels() const {
 }
 
 const wchar_t* ButtonBar::toolTip(int commandId) {
-    for (const ButtonText& button : kButtons) {
-        if (button.command == commandId) {
-            return button.toolTip;
+    for (std::size_t i = 0; i < kToolbarButtons; ++i) {
+        if (buttonBarButtons()[i].id == commandId) {
+            return wideTexts().toolTips[i].c_str();
         }
     }
     return nullptr;

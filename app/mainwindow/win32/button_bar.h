@@ -2,22 +2,18 @@
 
 // clang-format off
 #include <windows.h>
+#include <commctrl.h>
 // clang-format on
 
 namespace snapdesk {
 
-// Command numbers of the toolbar buttons without a menu item of their own.
-inline constexpr int kButtonUpdateImages = 1401;
-inline constexpr int kButtonAddToProject = 1402;
-inline constexpr int kButtonMoveFromProject = 1403;
-inline constexpr int kButtonRefreshProject = 1404;
-
-// The toolbar buttonBar along the top of the main window: seven captioned buttons.
+// The toolbar buttonBar along the top of the main window: seven buttons with images.
 class ButtonBar {
   public:
     explicit ButtonBar(HWND parent);
     ButtonBar(const ButtonBar&) = delete;
     ButtonBar& operator=(const ButtonBar&) = delete;
+    ~ButtonBar();
 
     HWND hwnd() const { return toolbar_; }
     // Captions under the buttons, or none; the bar changes its height accordingly.
@@ -30,6 +26,7 @@ class ButtonBar {
 
   private:
     HWND toolbar_ = nullptr;
+    HIMAGELIST images_ = nullptr;
 };
 
 }  // namespace snapdesk
