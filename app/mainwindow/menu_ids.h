@@ -8,6 +8,8 @@
 #define IDD_ABOUT 102
 #define IDC_ABOUT_VERSION 1901
 #define IDB_TOOLBAR 103
+#define IDD_HELP 104
+#define IDC_HELP_TEXT 1902
 
 /* File */
 #define ID_mnuNewProject 1001

@@ -21,7 +21,8 @@ std::wstring installedSnapdesk() {
     const std::wstring built = windowsPath(SNAPDESK_EXE);
     const std::wstring folder = built.substr(0, built.find_last_of(L'\\') + 1);
     CreateDirectoryW(kInstallFolder, nullptr);
-    for (const wchar_t* file : {L"snapdesk.exe", L"zimDisplayWidget.dll", L"zim001.dll"}) {
+    for (const wchar_t* file :
+         {L"snapdesk.exe", L"zimDisplayWidget.dll", L"zim001.dll", L"SNAPDESK.HLP"}) {
         const std::wstring target = std::wstring(kInstallFolder) + L"\\" + file;
         // A run that just ended may still hold its files for a moment.
         if (!waitUntil([&] { return CopyFileW((folder + file).c_str(), target.c_str(), FALSE); },

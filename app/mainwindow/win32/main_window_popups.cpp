@@ -3,10 +3,10 @@
 // clang-format off
 #include <windows.h>
 #include <commctrl.h>
-#include <shellapi.h>
 // clang-format on
 
 #include "mainwindow/menu_ids.h"
+#include "mainwindow/win32/help_window.h"
 #include "mainwindow/win32/main_window_view.h"
 #include "platform/win32/win32_convert.h"
 
@@ -88,9 +88,8 @@ void Win32MainWindowView::showAbout(const AboutBox& box) {
 }
 
 void Win32MainWindowView::showHelp(const HelpRequest& request) {
-    // The help file is a page of our own: the system's viewer opens it at its beginning.
-    ShellExecuteW(window_, L"open", win32::toWide(request.file).c_str(), nullptr, nullptr,
-                  SW_SHOWNORMAL);
+    // The help file is text of our own, shown by the program itself at its contents.
+    showHelpWindow(window_, request.file);
 }
 
 }  // namespace snapdesk
