@@ -33,6 +33,11 @@ bool pictureIsVaried(const Tile& tile) {
     if (width <= 2 || height <= 2) {
         return false;
     }
+    // Only the tile's own pixels count, not a window that covers it.
+    const POINT middle{r.left + width / 2, r.top + height / 2};
+    if (WindowFromPoint(middle) != picture) {
+        return false;
+    }
     HDC screen = GetDC(nullptr);
     const COLORREF first = GetPixel(screen, r.left + 1, r.top + 1);
     bool varied = false;
@@ -125,6 +130,7 @@ TEST_F(MainWindowE2E, TilesShowPicturesOfTheirWindows) {
     SnapdeskApp& snapdesk = start();
     ASSERT_TRUE(snapdesk.started());
     // Start-up took a picture of every window ("Do Not Load Images on Start Up" is off).
+    ASSERT_TRUE(bringToFront(snapdesk.main()));
     for (const wchar_t* name : {L"report.txt", L"Chapter 1.txt", L"Chapter 2.txt"}) {
         const auto tile = snapdesk.waitForTile(name, kTwoTicks);
         ASSERT_TRUE(tile.has_value()) << name;

@@ -124,6 +124,34 @@ TEST_F(CaptureTest, ThumbnailOfTheActiveDocumentOfAFrameInFront) {
     EXPECT_EQ(picture->width(), 120);
 }
 
+// A maximised document of a maximised frame reaches past the screen's edges: what shows of it
+// is still captured.
+TEST(MaximisedDocumentCapture, ShowsTheDocument) {
+    testing::Program program =
+        testing::startMdiTest({L"--doc", L"wide.txt", L"--max-doc", L"1", L"--frame-max"});
+    const HWND frame = testing::waitForMdiFrame(program);
+    ASSERT_NE(frame, nullptr);
+    ASSERT_TRUE(testing::bringToFront(frame));
+    const HWND document = testing::mdiDocumentTitled(frame, L"wide.txt");
+    ASSERT_NE(document, nullptr);
+    ASSERT_TRUE(IsZoomed(document));
+    Win32Display display;
+    RECT beyond;
+    GetWindowRect(document, &beyond);
+    EXPECT_LT(beyond.left, 0) << "the case this test is for: a document past the screen's edge";
+    RECT rect;
+    GetWindowRect(document, &rect);
+    PicturePtr picture;
+    Pixels pixels;
+    ASSERT_TRUE(testing::waitUntil([&] {
+        picture = display.captureArea(win32::toHandle(document), 0, 0, rect.right - rect.left,
+                                      rect.bottom - rect.top, 193, 145);
+        pixels = picture ? inspect(bitmapOf(picture), 193, 145) : Pixels{};
+        return pixels.varied && pixels.hasDocumentRed;
+    })) << "varied "
+        << pixels.varied << ", red " << pixels.hasDocumentRed;
+}
+
 TEST_F(CaptureTest, ReleasedPicturesFreeTheirBitmapsAndNothingElseStays) {
     const int before = win32::gdiObjectsAlive();
     std::vector<PicturePtr> pictures;

@@ -1,5 +1,7 @@
 #include "platform/win32/win32_display.h"
 
+#include <cmath>
+
 #include "platform/win32/win32_convert.h"
 #include "platform/win32/win32_picture.h"
 
@@ -90,6 +92,38 @@ int Win32Display::screenWidthTwips() {
     return GetSystemMetrics(SM_CXSCREEN) * twipsPerPixelX();
 }
 
+namespace {
+
+// From the screen, only the part of the area that lies on it: a maximised document reaches
+// past the screen's edges, and Wine copies nothing at all from a source that does. The rest
+// of the thumbnail stays black, as the screen beyond its edge would be.
+void stretchVisiblePart(HDC target, int targetWidth, int targetHeight, HDC screen, int x, int y,
+                        int width, int height) {
+    if (width <= 0 || height <= 0) {
+        return;
+    }
+    PatBlt(target, 0, 0, targetWidth, targetHeight, BLACKNESS);
+    const RECT area{x, y, x + width, y + height};
+    const RECT screenRect{
+        GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+        GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+        GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    RECT shown{};
+    if (!IntersectRect(&shown, &area, &screenRect)) {
+        return;
+    }
+    const double sx = static_cast<double>(targetWidth) / width;
+    const double sy = static_cast<double>(targetHeight) / height;
+    const int left = static_cast<int>(std::lround((shown.left - x) * sx));
+    const int top = static_cast<int>(std::lround((shown.top - y) * sy));
+    const int right = static_cast<int>(std::lround((shown.right - x) * sx));
+    const int bottom = static_cast<int>(std::lround((shown.bottom - y) * sy));
+    StretchBlt(target, left, top, right - left, bottom - top, screen, shown.left, shown.top,
+               shown.right - shown.left, shown.bottom - shown.top, SRCCOPY);
+}
+
+}  // namespace
+
 PicturePtr Win32Display::captureArea(WindowHandle window, int x, int y, int width, int height,
                                      int thumbnailWidth, int thumbnailHeight) {
     if (thumbnailWidth <= 0 || thumbnailHeight <= 0) {
@@ -125,8 +159,13 @@ PicturePtr Win32Display::captureArea(WindowHandle window, int x, int y, int widt
     // Halftone keeps text and lines recognisable at a quarter of the size.
     SetStretchBltMode(memory.get(), HALFTONE);
     SetBrushOrgEx(memory.get(), 0, 0, nullptr);
-    StretchBlt(memory.get(), 0, 0, thumbnailWidth, thumbnailHeight, source.get(), x, y, width,
-               height, SRCCOPY);
+    if (hwnd == nullptr) {
+        stretchVisiblePart(memory.get(), thumbnailWidth, thumbnailHeight, source.get(), x, y, width,
+                           height);
+    } else {
+        StretchBlt(memory.get(), 0, 0, thumbnailWidth, thumbnailHeight, source.get(), x, y, width,
+                   height, SRCCOPY);
+    }
     SelectObject(memory.get(), previous);
     return pictureFromBitmap(bitmap);
 }
