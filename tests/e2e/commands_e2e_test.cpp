@@ -1,0 +1,322 @@
+// The command surface of Snapdesk started as a user starts it, beside notepad on a file and
+// our MDI program: the menu bar, the popup of a tile driven with keys, the toolbar lists,
+// text labels, the tray icon's menu and clicks, and Exit taking the icon away.
+// SNAPDESK_E2E_SHOTS=folder saves screenshots of the popup and of the bar without labels.
+#include <gtest/gtest.h>
+// clang-format off
+#include <windows.h>
+#include <commctrl.h>
+#include <shellapi.h>
+// clang-format on
+
+#include <cstdio>
+#include <cstdlib>
+#include <cwchar>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "mainwindow/menu_ids.h"
+#include "mainwindow/tray_menu.h"
+#include "snapdesk_app.h"
+#include "test_apps.h"
+#include "zim_display_widget.h"
+
+namespace snapdesk::testing {
+namespace {
+
+constexpr Milliseconds kTwoTicks{2 * 3000 + 2000};
+
+// The popup menu window on screen, shown by TrackPopupMenu in Snapdesk.
+HWND waitForPopup(Milliseconds timeout = Milliseconds{5000}) {
+    HWND found = nullptr;
+    waitUntil(
+        [&] {
+            for (HWND w = FindWindowExW(nullptr, nullptr, L"#32768", nullptr); w != nullptr;
+                 w = FindWindowExW(nullptr, w, L"#32768", nullptr)) {
+                if (IsWindowVisible(w)) {
+                    found = w;
+                    return true;
+                }
+            }
+            return false;
+        },
+        timeout);
+    return found;
+}
+
+bool popupGone(Milliseconds timeout = Milliseconds{5000}) {
+    return waitUntil(
+        [] {
+            for (HWND w = FindWindowExW(nullptr, nullptr, L"#32768", nullptr); w != nullptr;
+                 w = FindWindowExW(nullptr, w, L"#32768", nullptr)) {
+                if (IsWindowVisible(w)) {
+                    return false;
+                }
+            }
+            return true;
+        },
+        timeout);
+}
+
+void key(HWND popup, WPARAM virtualKey) {
+    PostMessageW(popup, WM_KEYDOWN, virtualKey, 1);
+    PostMessageW(popup, WM_KEYUP, virtualKey, 0xC0000001);
+}
+
+// Chooses an item as a user does with the keyboard: down to it (separators are passed
+// over), then Enter. position counts the items that are not separators, from 1.
+bool choose(HWND popup, int position) {
+    for (int i = 0; i < position; ++i) {
+        key(popup, VK_DOWN);
+    }
+    key(popup, VK_RETURN);
+    return popupGone();
+}
+
+// The places of the tile popup's items on the Documents tab with two tabs.
+constexpr int kMoveToProject = 2;
+constexpr int kMoveToFront = 3;
+constexpr int kKeepThisView = 5;
+constexpr int kDoNotShow = 6;
+
+void rightClick(const Tile& tile) {
+    const HWND picture = GetDlgItem(tile.window, zim::kIdDisplay);
+    PostMessageW(picture, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(10, 10));
+    PostMessageW(picture, WM_RBUTTONUP, 0, MAKELPARAM(10, 10));
+}
+
+HWND descendant(HWND parent, const wchar_t* className) {
+    for (const HWND child : childWindows(parent)) {
+        if (classNameOf(child) == className) {
+            return child;
+        }
+        if (const HWND found = descendant(child, className)) {
+            return found;
+        }
+    }
+    return nullptr;
+}
+
+int heightOf(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    return r.bottom - r.top;
+}
+
+std::vector<std::wstring> fileNames(const std::vector<Tile>& tiles) {
+    std::vector<std::wstring> names;
+    for (const Tile& tile : tiles) {
+        names.push_back(tile.fileName);
+    }
+    return names;
+}
+
+bool hasName(const std::vector<Tile>& tiles, const std::wstring& name) {
+    for (const Tile& tile : tiles) {
+        if (tile.fileName == name) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void screenshot(const char* step) {
+    const char* folder = std::getenv("SNAPDESK_E2E_SHOTS");
+    if (folder == nullptr) {
+        return;
+    }
+    const std::string command =
+        std::string("start /unix /usr/bin/import -window root ") + folder + "/" + step + ".png";
+    std::system(command.c_str());
+    Sleep(1500);
+}
+
+NOTIFYICONDATAW trayIconOf(HWND window) {
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof(data);
+    data.hWnd = window;
+    data.uID = kTrayIconId;
+    data.uFlags = NIF_TIP;
+    wcscpy(data.szTip, L"Snapdesk!");
+    return data;
+}
+
+class CommandsE2E : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        clearSnapdeskSettings();
+        wchar_t temp[MAX_PATH];
+        GetTempPathW(MAX_PATH, temp);
+        notesPath = std::wstring(temp) + L"notes.txt";
+        const HANDLE file = CreateFileW(notesPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        const char text[] = "Meeting notes\r\n";
+        DWORD written = 0;
+        WriteFile(file, text, sizeof(text) - 1, &written, nullptr);
+        CloseHandle(file);
+        notepad = std::make_unique<Program>(L"notepad.exe " + quoteArgument(notesPath));
+        ASSERT_NE(notepad->waitForWindow([](HWND w) {
+            return IsWindowVisible(w) && windowTextOf(w).find(L"Notepad") != std::wstring::npos;
+        }),
+                  nullptr);
+        writer =
+            std::make_unique<Program>(startMdiTest({L"--title", L"Report Writer", L"--doc",
+                                                    L"Chapter 1.txt", L"--doc", L"Chapter 2.txt"}));
+        ASSERT_NE(waitForMdiFrame(*writer), nullptr);
+        app = std::make_unique<SnapdeskApp>();
+        ASSERT_TRUE(app->started());
+        for (const wchar_t* name : {L"notes.txt", L"Chapter 1.txt", L"Chapter 2.txt"}) {
+            ASSERT_TRUE(app->waitForTile(name, kTwoTicks).has_value()) << name;
+        }
+    }
+    void TearDown() override {
+        // A menu left open would hold the program in its loop.
+        if (const HWND popup = waitForPopup(Milliseconds{0})) {
+            key(popup, VK_ESCAPE);
+        }
+        app.reset();
+        writer.reset();
+        notepad.reset();
+        DeleteFileW(notesPath.c_str());
+    }
+
+    // Opens the tile's popup and returns its window.
+    HWND popupOf(const std::wstring& fileName) {
+        const auto tile = app->tileNamed(fileName);
+        if (!tile) {
+            return nullptr;
+        }
+        rightClick(*tile);
+        return waitForPopup();
+    }
+    void selectTab(int index) {
+        const HWND tab = descendant(app->main(), WC_TABCONTROLW);
+        SendMessageW(tab, TCM_SETCURFOCUS, index, 0);
+    }
+
+    std::wstring notesPath;
+    std::unique_ptr<Program> notepad;
+    std::unique_ptr<Program> writer;
+    std::unique_ptr<SnapdeskApp> app;
+};
+
+TEST_F(CommandsE2E, TheTilePopupMovesKeepsHidesAndUndoHideBringsTheTileBack) {
+    // Documents tab, tiles in the order they came.
+    const std::vector<std::wstring> before = fileNames(app->tiles());
+    ASSERT_EQ(before.size(), 3u);
+
+    HWND popup = popupOf(before[2]);
+    ASSERT_NE(popup, nullptr) << "no popup menu window after a right click";
+    screenshot("commands-1-popup");
+    ASSERT_TRUE(choose(popup, kMoveToFront));
+    EXPECT_TRUE(waitUntil([&] {
+        const auto now = fileNames(app->tiles());
+        return now.size() == 3 && now[0] == before[2];
+    })) << "the last tile comes first";
+
+    popup = popupOf(before[1]);
+    ASSERT_NE(popup, nullptr);
+    ASSERT_TRUE(choose(popup, kKeepThisView));
+    popup = popupOf(before[1]);
+    ASSERT_NE(popup, nullptr);
+    ASSERT_TRUE(choose(popup, kDoNotShow));
+    EXPECT_TRUE(waitUntil([&] { return !hasName(app->tiles(), before[1]); }));
+    app->command(ID_mnuUndoHide);
+    EXPECT_TRUE(waitUntil([&] { return hasName(app->tiles(), before[1]); }, kTwoTicks));
+
+    popup = popupOf(before[0]);
+    ASSERT_NE(popup, nullptr);
+    ASSERT_TRUE(choose(popup, kMoveToProject));
+    EXPECT_TRUE(waitUntil([&] { return !hasName(app->tiles(), before[0]); }));
+    EXPECT_EQ(app->tiles().size(), 2u);
+    selectTab(1);
+    EXPECT_TRUE(waitUntil([&] {
+        const auto now = fileNames(app->tiles());
+        return now.size() == 1 && now[0] == before[0];
+    })) << "the Project tab shows the moved tile alone";
+}
+
+TEST_F(CommandsE2E, EachToolbarListOpensUnderItsButton) {
+    const HWND toolbar = descendant(app->main(), TOOLBARCLASSNAMEW);
+    ASSERT_NE(toolbar, nullptr);
+    for (const int button : {ID_buttonUpdateImages, ID_buttonAddToProject}) {
+        PostMessageW(app->main(), WM_COMMAND, MAKEWPARAM(button, 0),
+                     reinterpret_cast<LPARAM>(toolbar));
+        const HWND popup = waitForPopup();
+        ASSERT_NE(popup, nullptr) << button;
+        // The list opens under its button.
+        RECT buttonRect{};
+        RECT popupRect{};
+        GetWindowRect(toolbar, &buttonRect);
+        GetWindowRect(popup, &popupRect);
+        EXPECT_NEAR(popupRect.top, buttonRect.bottom, 4) << button;
+        screenshot(button == ID_buttonUpdateImages ? "commands-3-update-list"
+                                                   : "commands-4-to-project-list");
+        key(popup, VK_ESCAPE);
+        ASSERT_TRUE(popupGone());
+    }
+}
+
+TEST_F(CommandsE2E, TextLabelsOffShortensTheToolbarAndTheRestGoesToThePanel) {
+    const HWND toolbar = descendant(app->main(), TOOLBARCLASSNAMEW);
+    const HWND tab = descendant(app->main(), WC_TABCONTROLW);
+    ASSERT_NE(toolbar, nullptr);
+    ASSERT_NE(tab, nullptr);
+    const int barWith = heightOf(toolbar);
+    const int panelWith = heightOf(tab);
+    app->command(ID_mnuTextLabels);
+    ASSERT_TRUE(waitUntil([&] { return heightOf(toolbar) < barWith; }));
+    Sleep(500);
+    const int barWithout = heightOf(toolbar);
+    const int panelWithout = heightOf(tab);
+    screenshot("commands-2-no-labels");
+    std::printf("toolbar %d -> %d, panel %d -> %d\n", barWith, barWithout, panelWith, panelWithout);
+    EXPECT_EQ(panelWithout - panelWith, barWith - barWithout);
+    EXPECT_EQ(snapdeskSetting(L"TextLabels"), L"no");
+    app->command(ID_mnuTextLabels);
+    EXPECT_TRUE(waitUntil([&] { return heightOf(toolbar) == barWith; }));
+    EXPECT_TRUE(waitUntil([&] { return heightOf(tab) == panelWith; }));
+}
+
+TEST_F(CommandsE2E, TheTrayIconOpensItsMenuAndRestoresTheWindow) {
+    const HWND main = app->main();
+    PostMessageW(main, kTrayCallbackMessage, kTrayIconId, WM_RBUTTONUP);
+    HWND popup = waitForPopup();
+    ASSERT_NE(popup, nullptr);
+    screenshot("commands-5-tray-menu");
+    key(popup, VK_ESCAPE);
+    ASSERT_TRUE(popupGone());
+
+    ShowWindow(main, SW_MINIMIZE);
+    ASSERT_TRUE(waitUntil([&] { return IsIconic(main) != FALSE; }));
+    PostMessageW(main, kTrayCallbackMessage, kTrayIconId, WM_LBUTTONUP);
+    EXPECT_TRUE(waitUntil([&] { return IsIconic(main) == FALSE; })) << "a click restores";
+
+    app->command(ID_mnuSingleClick);
+    ASSERT_TRUE(waitUntil([] { return snapdeskSetting(L"singleClick") == L"no"; }));
+    ShowWindow(main, SW_MINIMIZE);
+    ASSERT_TRUE(waitUntil([&] { return IsIconic(main) != FALSE; }));
+    PostMessageW(main, kTrayCallbackMessage, kTrayIconId, WM_LBUTTONUP);
+    EXPECT_FALSE(waitUntil([&] { return IsIconic(main) == FALSE; }, Milliseconds{2500}))
+        << "with double click activation a click does nothing";
+    PostMessageW(main, kTrayCallbackMessage, kTrayIconId, WM_LBUTTONDBLCLK);
+    EXPECT_TRUE(waitUntil([&] { return IsIconic(main) == FALSE; })) << "a double click does";
+}
+
+TEST_F(CommandsE2E, ExitTakesTheTrayIconAwayAndEndsTheProgram) {
+    const HWND main = app->main();
+    NOTIFYICONDATAW icon = trayIconOf(main);
+    ASSERT_TRUE(Shell_NotifyIconW(NIM_MODIFY, &icon)) << "the icon is there while it runs";
+    app->command(ID_mnuExit);
+    ASSERT_TRUE(waitUntil([&] { return app->program().hasExited(); }, Milliseconds{20000}));
+    DWORD code = 1;
+    GetExitCodeProcess(app->program().process(), &code);
+    EXPECT_EQ(code, 0u);
+    icon = trayIconOf(main);
+    EXPECT_FALSE(Shell_NotifyIconW(NIM_MODIFY, &icon)) << "the icon is gone";
+}
+
+}  // namespace
+}  // namespace snapdesk::testing
