@@ -68,21 +68,7 @@ ButtonBar::ButtonBar(HWND parent) {
     SendMessageW(toolbar_, TB_SETBITMAPSIZE, 0, MAKELPARAM(kImageSize, kImageSize));
     images_ = loadImages();
     SendMessageW(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_));
-    // Odd positions are buttons, even ones separators.
-    std::array<TBBUTTON, kToolbarButtons * 2 - 1> buttons{};
-    for (std::size_t i = 0; i < kToolbarButtons; ++i) {
-        TBBUTTON& b = buttons[i * 2];
-        b.iBitmap = static_cast<int>(i);
-        b.idCommand = buttonBarButtons()[i].id;
-        b.fsState = TBSTATE_ENABLED;
-        b.fsStyle = BTNS_BUTTON;
-        b.iString = reinterpret_cast<INT_PTR>(wideTexts().captions[i].c_str());
-        if (i + 1 < kToolbarButtons) {
-            buttons[i * 2 + 1].fsStyle = BTNS_SEP;
-        }
-    }
-    SendMessageW(toolbar_, TB_ADDBUTTONSW, buttons.size(),
-                 reinterpret_cast<LPARAM>(buttons.data()));
+    addButtons(true);
     autoSize();
 }
 
@@ -93,19 +79,33 @@ ButtonBar::~ButtonBar() {
 }
 
 void ButtonBar::setTextLabels(bool on) {
-    for (std::size_t i = 0; i < kToolbarButtons; ++i) {
-        const std::wstring caption = win32::toWide(buttonCaption(buttonBarButtons()[i], on));
-        TBBUTTONINFOW info{};
-        info.cbSize = sizeof(info);
-        info.dwMask = TBIF_TEXT;
-        info.pszText = const_cast<wchar_t*>(caption.c_str());
-        SendMessageW(toolbar_, TB_SETBUTTONINFOW, buttonBarButtons()[i].id,
-                     reinterpret_cast<LPARAM>(&info));
+    // The toolbar sizes its buttons when they are added: put them in again with or without
+    // their captions.
+    while (SendMessageW(toolbar_, TB_BUTTONCOUNT, 0, 0) > 0) {
+        SendMessageW(toolbar_, TB_DELETEBUTTON, 0, 0);
     }
     SendMessageW(toolbar_, TB_SETMAXTEXTROWS, on ? 1 : 0, 0);
-    // The buttons shrink to their images when the captions go.
     SendMessageW(toolbar_, TB_SETBUTTONSIZE, 0, MAKELPARAM(0, 0));
+    addButtons(on);
     autoSize();
+}
+
+void ButtonBar::addButtons(bool withCaptions) {
+    // Odd positions are buttons, even ones separators.
+    std::array<TBBUTTON, kToolbarButtons * 2 - 1> buttons{};
+    for (std::size_t i = 0; i < kToolbarButtons; ++i) {
+        TBBUTTON& b = buttons[i * 2];
+        b.iBitmap = static_cast<int>(i);
+        b.idCommand = buttonBarButtons()[i].id;
+        b.fsState = TBSTATE_ENABLED;
+        b.fsStyle = BTNS_BUTTON;
+        b.iString = withCaptions ? reinterpret_cast<INT_PTR>(wideTexts().captions[i].c_str()) : -1;
+        if (i + 1 < kToolbarButtons) {
+            buttons[i * 2 + 1].fsStyle = BTNS_SEP;
+        }
+    }
+    SendMessageW(toolbar_, TB_ADDBUTTONSW, buttons.size(),
+                 reinterpret_cast<LPARAM>(buttons.data()));
 }
 
 void ButtonBar::autoSize() {

@@ -25,6 +25,7 @@ class ButtonBar {
     static const wchar_t* toolTip(int commandId);
 
   private:
+    void addButtons(bool withCaptions);
     HWND toolbar_ = nullptr;
     HIMAGELIST images_ = nullptr;
 };
