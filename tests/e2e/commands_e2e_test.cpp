@@ -294,6 +294,50 @@ TEST_F(CommandsE2E, TheTrayIconOpensItsMenuAndRestoresTheWindow) {
     EXPECT_TRUE(waitUntil([&] { return IsIconic(main) == FALSE; })) << "a double click does";
 }
 
+TEST_F(CommandsE2E, HelpShowsTheHelpFileAtItsBeginningAndNamesAMissingOne) {
+    app->command(ID_mnuHelpLaunch);
+    const HWND help = app->program().waitForWindow(
+        [](HWND w) { return IsWindowVisible(w) && windowTextOf(w) == L"Snapdesk! Help"; });
+    ASSERT_NE(help, nullptr);
+    const HWND text = GetDlgItem(help, IDC_HELP_TEXT);
+    // WM_GETTEXT, as GetWindowText of another process's edit gives no text.
+    std::wstring shown(static_cast<std::size_t>(SendMessageW(text, WM_GETTEXTLENGTH, 0, 0)) + 1,
+                       L'\0');
+    shown.resize(static_cast<std::size_t>(
+        SendMessageW(text, WM_GETTEXT, shown.size(), reinterpret_cast<LPARAM>(shown.data()))));
+    EXPECT_EQ(shown.rfind(L"Snapdesk! Help\r\n", 0), 0u) << "the whole file, lines kept";
+    EXPECT_NE(shown.find(L"4. The thumbnail's right-click menu"), std::wstring::npos);
+    EXPECT_EQ(SendMessageW(text, EM_GETFIRSTVISIBLELINE, 0, 0), 0) << "at its contents";
+    // The text follows the window's size.
+    SetWindowPos(help, nullptr, 0, 0, 500, 400, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_TRUE(waitUntil([&] {
+        RECT inner{};
+        RECT client{};
+        GetWindowRect(text, &inner);
+        GetClientRect(help, &client);
+        return inner.right - inner.left == client.right &&
+               inner.bottom - inner.top == client.bottom;
+    }));
+    screenshot("commands-6-help");
+    PostMessageW(help, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(waitUntil([&] { return !IsWindow(help); }));
+
+    ASSERT_TRUE(DeleteFileW(L"C:\\Snapdesk\\SNAPDESK.HLP"));
+    app->command(ID_mnuHelpLaunch);
+    const HWND box = app->program().waitForWindow([](HWND w) {
+        return IsWindowVisible(w) && windowTextOf(w) == L"Snapdesk!" && classNameOf(w) == L"#32770";
+    });
+    ASSERT_NE(box, nullptr) << "a message box";
+    bool named = false;
+    for (const HWND child : childWindows(box)) {
+        named =
+            named || windowTextOf(child).find(L"C:\\Snapdesk\\SNAPDESK.HLP") != std::wstring::npos;
+    }
+    EXPECT_TRUE(named) << "it names the file";
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(waitUntil([&] { return !IsWindow(box); }));
+}
+
 // Whether the icon left the tray cannot be seen from here: this desktop has no tray that
 // answers Shell_NotifyIcon from another process. Exit must end the program cleanly.
 TEST_F(CommandsE2E, ExitEndsTheProgramCleanly) {
