@@ -72,10 +72,10 @@ TEST_F(IniTest, ReadsHandWrittenQuirks) {
     EXPECT_EQ(get("Main", "half"), "\"open");
     EXPECT_EQ(get("Main", "dup"), "first");
     EXPECT_EQ(get("Main", "noequals"), "");
-    EXPECT_EQ(get("Main", "later"), "");  // only the first "Main" is searched
+    EXPECT_EQ(get("Main", "later"), "");   // only the first "Main" is searched
     EXPECT_EQ(get(" Spaced ", "x"), "1");  // header names are trimmed
-    EXPECT_EQ(get("", "top"), "level");   // lines before the first header
-    EXPECT_EQ(get("Main", "last"), "");   // in the second "Main", after "[Bad", no header
+    EXPECT_EQ(get("", "top"), "level");    // lines before the first header
+    EXPECT_EQ(get("Main", "last"), "");    // in the second "Main", after "[Bad", no header
     EXPECT_EQ(get("Bad", "last"), "");
 
     CInifile ini(files);
