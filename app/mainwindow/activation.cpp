@@ -57,6 +57,8 @@ void Activation::waitForRepaint() {
     waitElapsed_ = false;
     if (host_.setTimer2(true, kCaptureWaitMs)) {
         while (!waitElapsed_ && !stopped_) {
+            // The window being pictured repaints meanwhile: leave it the machine.
+            platform_.ui.waitForMessages(kRefreshPauseMs);
             platform_.ui.doEvents();
             list_.refreshList();
         }

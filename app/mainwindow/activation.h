@@ -28,6 +28,8 @@ class ActivationHost {
 class Activation {
   public:
     static constexpr unsigned kCaptureWaitMs = 1500;
+    // Longest sleep between two refreshes while a capture waits for its repaint.
+    static constexpr unsigned kRefreshPauseMs = 50;
 
     Activation(Platform& platform, CoffeeShopList& list, ActivationHost& host)
         : platform_(platform), list_(list), host_(host) {}

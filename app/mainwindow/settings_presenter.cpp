@@ -5,6 +5,7 @@
 
 #include "common/text.h"
 #include "mainwindow/menu_ids.h"
+#include "mainwindow/menu_model.h"
 
 namespace snapdesk {
 namespace {
@@ -67,7 +68,7 @@ AppliedSettings applySettings(const UserSettings& s, const SizeBasis& basis) {
     a.displayFolders = !a.foldersChecked;
     a.maximizeChecked = s.MaximizeLaunch == "yes";
     a.tabMode = s.tabs == "4" ? 4 : 2;
-    a.tabsCaption = a.tabMode == 4 ? "2 &Tabs" : "4 &Tabs";
+    a.tabsCaption = tabsMenuCaption(a.tabMode);
     a.textLabels = s.TextLabels != "no";
     a.imageUpdateMode = storedTwips(s.Update_Setting).value_or(0);
     a.imageUpdateItem = a.imageUpdateMode == 2   ? ID_mnuFrequentImageUpdates

@@ -15,6 +15,9 @@ class Ui {
                             MessageBoxStyle style) = 0;
     // Processes pending window messages (timers of the main window may run meanwhile).
     virtual void doEvents() = 0;
+    // Sleeps until a message arrives or `maxMs` pass, so that a loop waiting for a timer does
+    // not spin. A user interface without a message queue returns at once.
+    virtual void waitForMessages(unsigned /*maxMs*/) {}
 };
 
 }  // namespace snapdesk

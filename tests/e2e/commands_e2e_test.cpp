@@ -120,36 +120,15 @@ bool hasName(const std::vector<Tile>& tiles, const std::wstring& name) {
     return false;
 }
 
-void screenshot(const char* step) {
-    const char* folder = std::getenv("SNAPDESK_E2E_SHOTS");
-    if (folder == nullptr) {
-        return;
-    }
-    const std::string command =
-        std::string("start /unix /usr/bin/import -window root ") + folder + "/" + step + ".png";
-    std::system(command.c_str());
-    Sleep(1500);
-}
-
 class CommandsE2E : public ::testing::Test {
   protected:
     void SetUp() override {
         clearSnapdeskSettings();
-        wchar_t temp[MAX_PATH];
-        GetTempPathW(MAX_PATH, temp);
-        notesPath = std::wstring(temp) + L"notes.txt";
-        const HANDLE file = CreateFileW(notesPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr);
-        ASSERT_NE(file, INVALID_HANDLE_VALUE);
-        const char text[] = "Meeting notes\r\n";
-        DWORD written = 0;
-        WriteFile(file, text, sizeof(text) - 1, &written, nullptr);
-        CloseHandle(file);
-        notepad = std::make_unique<Program>(L"notepad.exe " + quoteArgument(notesPath));
-        ASSERT_NE(notepad->waitForWindow([](HWND w) {
-            return IsWindowVisible(w) && windowTextOf(w).find(L"Notepad") != std::wstring::npos;
-        }),
-                  nullptr);
+        notesPath = writeTempTextFile(L"notes.txt", "Meeting notes\r\n");
+        ASSERT_FALSE(notesPath.empty());
+        HWND notepadWindow = nullptr;
+        notepad = std::make_unique<Program>(startNotepadOn(notesPath, notepadWindow));
+        ASSERT_NE(notepadWindow, nullptr);
         writer =
             std::make_unique<Program>(startMdiTest({L"--title", L"Report Writer", L"--doc",
                                                     L"Chapter 1.txt", L"--doc", L"Chapter 2.txt"}));

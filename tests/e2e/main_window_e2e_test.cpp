@@ -50,36 +50,13 @@ bool pictureIsVaried(const Tile& tile) {
     return varied;
 }
 
-// A screenshot of the desktop for a person to look at; the assertions never read it.
-void screenshot(const char* step) {
-    const char* folder = std::getenv("SNAPDESK_E2E_SHOTS");
-    if (folder == nullptr) {
-        return;
-    }
-    const std::string command =
-        std::string("start /unix /usr/bin/import -window root ") + folder + "/" + step + ".png";
-    std::system(command.c_str());
-    Sleep(1500);
-}
-
 class MainWindowE2E : public ::testing::Test {
   protected:
     void SetUp() override {
         clearSnapdeskSettings();
-        wchar_t temp[MAX_PATH];
-        GetTempPathW(MAX_PATH, temp);
-        reportPath = std::wstring(temp) + L"report.txt";
-        const HANDLE file = CreateFileW(reportPath.c_str(), GENERIC_WRITE, 0, nullptr,
-                                        CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        ASSERT_NE(file, INVALID_HANDLE_VALUE);
-        const char text[] = "Quarterly figures\r\n";
-        DWORD written = 0;
-        WriteFile(file, text, sizeof(text) - 1, &written, nullptr);
-        CloseHandle(file);
-        notepad = std::make_unique<Program>(L"notepad.exe " + quoteArgument(reportPath));
-        notepadWindow = notepad->waitForWindow([](HWND w) {
-            return IsWindowVisible(w) && windowTextOf(w).find(L"Notepad") != std::wstring::npos;
-        });
+        reportPath = writeTempTextFile(L"report.txt", "Quarterly figures\r\n");
+        ASSERT_FALSE(reportPath.empty());
+        notepad = std::make_unique<Program>(startNotepadOn(reportPath, notepadWindow));
         writer = std::make_unique<Program>(
             startMdiTest({L"--title", L"Report Writer", L"--doc", L"Chapter 1.txt", L"--doc",
                           L"Chapter 2.txt", L"--active", L"2"}));

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 
 #include "zim_display_widget.h"
 
@@ -63,6 +64,42 @@ void postMouse(HWND window, UINT message) {
 }
 
 }  // namespace
+
+void screenshot(const char* step) {
+    const char* folder = std::getenv("SNAPDESK_E2E_SHOTS");
+    if (folder == nullptr) {
+        return;
+    }
+    const std::string command =
+        std::string("start /unix /usr/bin/import -window root ") + folder + "/" + step + ".png";
+    std::system(command.c_str());
+    Sleep(1500);
+}
+
+std::wstring writeTempTextFile(const std::wstring& name, const std::string& text) {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring path = std::wstring(temp) + name;
+    const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return {};
+    }
+    DWORD written = 0;
+    const bool whole =
+        WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+        written == text.size();
+    CloseHandle(file);
+    return whole ? path : std::wstring();
+}
+
+Program startNotepadOn(const std::wstring& path, HWND& window) {
+    Program notepad(L"notepad.exe " + quoteArgument(path));
+    window = notepad.waitForWindow([](HWND w) {
+        return IsWindowVisible(w) && windowTextOf(w).find(L"Notepad") != std::wstring::npos;
+    });
+    return notepad;
+}
 
 void clearSnapdeskSettings() {
     RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Zim Software\\Snapdesk");

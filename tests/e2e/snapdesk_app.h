@@ -17,6 +17,14 @@ void clearSnapdeskSettings();
 std::optional<std::wstring> snapdeskSetting(const std::wstring& name);
 void storeSnapdeskSetting(const std::wstring& name, const std::wstring& value);
 
+// A screenshot of the desktop for a person to look at, saved in $SNAPDESK_E2E_SHOTS when set;
+// the assertions never read it.
+void screenshot(const char* step);
+// A text file of that name in the temporary folder, written anew; its full path, or empty.
+std::wstring writeTempTextFile(const std::wstring& name, const std::string& text);
+// Wine's notepad on a file; `window` gets its window once shown (nullptr on time-out).
+Program startNotepadOn(const std::wstring& path, HWND& window);
+
 struct Tile {
     HWND window = nullptr;
     std::wstring fileName;

@@ -22,4 +22,8 @@ void Win32Ui::doEvents() {
     }
 }
 
+void Win32Ui::waitForMessages(unsigned maxMs) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, maxMs, QS_ALLINPUT);
+}
+
 }  // namespace snapdesk

@@ -10,6 +10,7 @@ class Win32Ui : public Ui {
     void messageBox(const std::string& text, const std::string& title,
                     MessageBoxStyle style) override;
     void doEvents() override;
+    void waitForMessages(unsigned maxMs) override;
 };
 
 }  // namespace snapdesk

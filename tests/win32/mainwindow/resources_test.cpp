@@ -11,17 +11,13 @@
 #include "mainwindow/menu_model.h"
 #include "platform/win32/win32_convert.h"
 #include "resources/version.h"
+#include "test_apps.h"
 
 namespace snapdesk {
 namespace {
 
 std::wstring programPath() {
-    std::string path = SNAPDESK_EXE;
-    std::wstring result = path[0] == '/' ? L"Z:" : L"";
-    for (const char c : path) {
-        result += c == '/' ? L'\\' : static_cast<wchar_t>(c);
-    }
-    return result;
+    return testing::windowsPath(SNAPDESK_EXE);
 }
 
 class ProgramResources : public ::testing::Test {
