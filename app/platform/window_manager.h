@@ -16,6 +16,13 @@ enum class MdiMessage : unsigned { Activate = 0x222, Restore = 0x223, Maximize =
 // Stock icons of LoadIcon(NULL, id).
 enum class StockIcon : int { Application = 32512, WindowLogo = 32517 };
 
+// IsWindowVisible, IsIconic and IsZoomed of one window.
+struct ShowState {
+    bool visible = false;
+    bool minimized = false;
+    bool zoomed = false;
+};
+
 struct IconAnswer {
     bool answered = false;  // false: the window did not answer in time (or the call failed)
     IconHandle icon = 0;
@@ -38,6 +45,8 @@ class WindowManager {
     virtual bool isVisible(WindowHandle window) = 0;
     virtual bool isMinimized(WindowHandle window) = 0;
     virtual bool isZoomed(WindowHandle window) = 0;
+    // The three above at once: one question where the system allows it.
+    virtual ShowState showState(WindowHandle window) = 0;
 
     // The whole window text as the window reports it (it may hold NULs).
     virtual std::string windowText(WindowHandle window) = 0;

@@ -26,12 +26,12 @@ void CoffeeShopList::refreshList() {
         }
     }
     compact();
-    seenVisible_.clear();
+    shownThisPass_.clear();
     enumerateWindows();
     for (long i = 1; i <= count_; ++i) {
         // A window the walk has just found visible needs no second look.
         const WindowHandle w = at(i).hWnd;
-        if (!seenVisible_.contains(w) && (!windows.isWindow(w) || !windows.isVisible(w))) {
+        if (!shownThisPass_.contains(w) && (!windows.isWindow(w) || !windows.isVisible(w))) {
             at(i).hWnd = 0;
         }
     }
@@ -103,7 +103,6 @@ void CoffeeShopList::AddWindowToList(WindowHandle hWnd, WindowHandle hTopWnd, Wi
         }
     }
     TrackedWindow& record = at(position);
-    seenVisible_.insert(hWnd);
     record.WindowText = text::NulTrim(text);
     if (record.WindowText.empty()) {
         record.WindowText = "[unknown]";
@@ -145,18 +144,24 @@ void CoffeeShopList::refreshIcon(TrackedWindow& record, bool existed) {
     }
 }
 
+ShowState CoffeeShopList::stateOf(WindowHandle window) {
+    const auto seen = shownThisPass_.find(window);
+    return seen != shownThisPass_.end() ? seen->second : platform_.windows.showState(window);
+}
+
 void CoffeeShopList::refreshZoomState(TrackedWindow& record) {
     auto& windows = platform_.windows;
+    const ShowState top = stateOf(record.hTopWnd);
     if (record.hWnd == record.hTopWnd) {
-        if (!windows.isMinimized(record.hWnd)) {
-            record.isZoomed = record.parentZoomed = windows.isZoomed(record.hWnd);
+        if (!top.minimized) {
+            record.isZoomed = record.parentZoomed = top.zoomed;
         }
         return;
     }
-    if (!windows.isMinimized(record.hTopWnd)) {
-        record.parentZoomed = windows.isZoomed(record.hTopWnd);
+    if (!top.minimized) {
+        record.parentZoomed = top.zoomed;
     }
-    if (!windows.isMinimized(record.hWnd)) {
+    if (!stateOf(record.hWnd).minimized) {
         bool maximized = false;
         if (windows.mdiActive(record.hClient, &maximized) == record.hWnd) {
             record.isZoomed = maximized;

@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <string>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 #include "common/text.h"
@@ -106,6 +105,8 @@ class CoffeeShopList {
     // Window discovery.
     void enumerateWindows();
     bool addDocumentsOf(WindowHandle top, bool isExcel);
+    bool admitsTopWindow(WindowHandle top, std::unordered_map<WindowHandle, bool>& verdicts);
+    ShowState stateOf(WindowHandle window);
     void classifyWindows();
     void classifyRecord(long i, bool& processTableBuilt, WindowHandle foreground);
     bool isToolWindow(WindowHandle window);
@@ -121,7 +122,12 @@ class CoffeeShopList {
     ProcessTable processTable_;
     std::unordered_map<WindowHandle, long> positions_;
     bool positionsValid_ = false;
-    std::unordered_set<WindowHandle> seenVisible_;  // windows the current walk found visible
+    // Windows the current walk found visible, with their minimised and maximised state.
+    std::unordered_map<WindowHandle, ShowState> shownThisPass_;
+    // Whether a top-level window passed the owner, tool-window and class tests. Kept only
+    // while the window stays visible from one walk to the next: each of those questions is a
+    // round trip to the window server, and their answers do not change for a window in use.
+    std::unordered_map<WindowHandle, bool> admittedTops_;
 };
 
 // Foreground switch across threads; false when the window was already in front.

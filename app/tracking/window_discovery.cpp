@@ -41,7 +41,12 @@ bool CoffeeShopList::addDocumentsOf(WindowHandle top, bool isExcel) {
         for (auto doc = windows.firstChild(client); doc != 0; doc = windows.nextWindow(doc)) {
             const std::string docText = windows.windowText(doc);
             // Cheapest tests first: the icon query is a message to another program.
-            if (docText.size() > 1 && windows.isVisible(doc) && hasWindowIcon(doc)) {
+            if (docText.size() <= 1) {
+                continue;
+            }
+            const ShowState state = windows.showState(doc);
+            if (state.visible && hasWindowIcon(doc)) {
+                shownThisPass_[doc] = state;
                 AddWindowToList(doc, top, client, docText, isExcel, kDocumentsTab);
                 added = true;
             }
@@ -50,12 +55,32 @@ bool CoffeeShopList::addDocumentsOf(WindowHandle top, bool isExcel) {
     return added;
 }
 
+// Owned windows count only when their owner is a tool window; tool windows and SDI helper
+// windows never. The answer of the last walk stands for a window that stayed visible.
+bool CoffeeShopList::admitsTopWindow(WindowHandle top,
+                                     std::unordered_map<WindowHandle, bool>& verdicts) {
+    if (const auto known = admittedTops_.find(top); known != admittedTops_.end()) {
+        return verdicts[top] = known->second;
+    }
+    auto& windows = platform_.windows;
+    const WindowHandle owner = windows.owner(top);
+    const bool admitted = !((owner != 0 && !isToolWindow(owner)) || isToolWindow(top)) &&
+                          !text::contains(windows.className(top, kClassNameBuffer), "MS-SDI");
+    return verdicts[top] = admitted;
+}
+
 void CoffeeShopList::enumerateWindows() {
     auto& windows = platform_.windows;
+    std::unordered_map<WindowHandle, bool> verdicts;
     for (auto top = windows.topWindow(); top != 0; top = windows.nextWindow(top)) {
-        if (top == mainWindow_ || !windows.isVisible(top)) {
+        if (top == mainWindow_) {
             continue;
         }
+        const ShowState state = windows.showState(top);
+        if (!state.visible) {
+            continue;
+        }
+        shownThisPass_[top] = state;
         const std::string text = windows.windowText(top);
         const bool isExcel = text::contains(text, "Excel");
         if (text.size() < 2 || text::beginsWith(text, "Program Manager")) {
@@ -67,15 +92,11 @@ void CoffeeShopList::enumerateWindows() {
             removeWindow(top);
             continue;
         }
-        const WindowHandle owner = windows.owner(top);
-        if ((owner != 0 && !isToolWindow(owner)) || isToolWindow(top)) {
-            continue;
+        if (admitsTopWindow(top, verdicts)) {
+            AddWindowToList(top, top, top, text, isExcel, kOthersTab);
         }
-        if (text::contains(windows.className(top, kClassNameBuffer), "MS-SDI")) {
-            continue;
-        }
-        AddWindowToList(top, top, top, text, isExcel, kOthersTab);
     }
+    admittedTops_ = std::move(verdicts);
 }
 
 void CoffeeShopList::classifyWindows() {

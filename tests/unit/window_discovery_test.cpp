@@ -98,6 +98,34 @@ TEST_F(Discovery, WindowsOwnedByAToolWindowAreTracked) {
     EXPECT_EQ(list.hWnd(1), owned);
 }
 
+TEST_F(Discovery, AWindowShownAgainIsJudgedAfreshAndItsStateReadEachPass) {
+    const auto owner = topLevel("Main program");
+    const auto panel = topLevel("Panel");
+    list.refreshList();
+    ASSERT_EQ(list.count(), 2);
+    // Hidden for one walk and shown again as an owned window: no longer tracked.
+    desktop.window(panel).visible = false;
+    list.refreshList();
+    ASSERT_EQ(list.count(), 1);
+    desktop.window(panel).visible = true;
+    desktop.window(panel).owner = owner;
+    list.refreshList();
+    ASSERT_EQ(list.count(), 1);
+    EXPECT_EQ(list.hWnd(1), owner);
+    // Maximised while tracked, then minimised: the zoom state follows, and stays while minimised.
+    desktop.window(owner).zoomed = true;
+    list.refreshList();
+    EXPECT_TRUE(list.isZoomed(1));
+    EXPECT_TRUE(list.parentZoomed(1));
+    desktop.window(owner).minimized = true;
+    desktop.window(owner).zoomed = false;
+    list.refreshList();
+    EXPECT_TRUE(list.isZoomed(1));
+    desktop.window(owner).minimized = false;
+    list.refreshList();
+    EXPECT_FALSE(list.isZoomed(1));
+}
+
 TEST_F(Discovery, ClassNamesAreReadThroughATwentyCharacterBuffer) {
     const auto late = topLevel("Late marker");
     desktop.window(late).className = "ABCDEFGHIJKLMNOPQRSMS-SDI";  // "MS-SDI" past 19 characters

@@ -132,6 +132,10 @@ bool SimDesktop::isZoomed(WindowHandle window) {
     return w != nullptr && w->zoomed;
 }
 
+ShowState SimDesktop::showState(WindowHandle window) {
+    return {isVisible(window), isMinimized(window), isZoomed(window)};
+}
+
 std::string SimDesktop::windowText(WindowHandle window) {
     const auto* w = find(window);
     return w ? w->text : "";

@@ -67,6 +67,7 @@ class SimDesktop : public WindowManager, public Processes {
     bool isVisible(WindowHandle window) override;
     bool isMinimized(WindowHandle window) override;
     bool isZoomed(WindowHandle window) override;
+    ShowState showState(WindowHandle window) override;
     std::string windowText(WindowHandle window) override;
     std::string className(WindowHandle window, int maxChars) override;
     std::uint32_t extendedStyle(WindowHandle window) override;

@@ -28,13 +28,20 @@ bool Win32WindowManager::isWindow(WindowHandle window) {
 }
 
 bool Win32WindowManager::isVisible(WindowHandle window) {
-    // The style answers for a hidden window and for a top-level one in one query; only a
-    // visible child needs the walk up its parents.
+    return showState(window).visible;
+}
+
+ShowState Win32WindowManager::showState(WindowHandle window) {
+    // Each question about another program's window is a round trip to the window server:
+    // the style answers all three for a top-level window (IsIconic and IsZoomed read it too);
+    // only a visible child needs the walk up its parents.
     const auto style = static_cast<DWORD>(GetWindowLongPtrW(toHwnd(window), GWL_STYLE));
-    if ((style & WS_VISIBLE) == 0) {
-        return false;
-    }
-    return (style & WS_CHILD) == 0 || IsWindowVisible(toHwnd(window)) != FALSE;
+    ShowState state;
+    state.visible = (style & WS_VISIBLE) != 0 &&
+                    ((style & WS_CHILD) == 0 || IsWindowVisible(toHwnd(window)) != FALSE);
+    state.minimized = (style & WS_MINIMIZE) != 0;
+    state.zoomed = (style & WS_MAXIMIZE) != 0;
+    return state;
 }
 
 bool Win32WindowManager::isMinimized(WindowHandle window) {

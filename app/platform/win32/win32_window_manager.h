@@ -15,6 +15,7 @@ class Win32WindowManager : public WindowManager {
     bool isVisible(WindowHandle window) override;
     bool isMinimized(WindowHandle window) override;
     bool isZoomed(WindowHandle window) override;
+    ShowState showState(WindowHandle window) override;
 
     std::string windowText(WindowHandle window) override;
     std::string className(WindowHandle window, int maxChars) override;
