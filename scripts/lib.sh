@@ -63,10 +63,13 @@ snapdesk_prepare_prefix() {
         /usr/lib/wine/wineserver -w
         touch "$WINEPREFIX/.snapdesk-ready"
     fi
+    # One server for the whole run. Started after the first program, it would be a second one
+    # that gives up at once, and the first ends 3 s after its last client: a test starting
+    # just then loses its connection ("recvmsg: Connection reset by peer").
+    /usr/lib/wine/wineserver -p
     # A crash prints its backtrace instead of leaving a dialog on the desktop for the next test.
     "$WINE64" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
         >/dev/null 2>&1
-    /usr/lib/wine/wineserver -p
 }
 
 snapdesk_stop_all() {
