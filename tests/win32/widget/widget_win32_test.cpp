@@ -117,28 +117,29 @@ SIZE arialExtent(const std::wstring& text, double points, bool bold) {
     return s;
 }
 
-void sendMouse(DWORD flags) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flags;
-    SendInput(1, &input, sizeof input);
-}
-
-// Puts the cursor on a point of a window, as a move in the input stream, and waits until the
-// system has it there so that the buttons that follow land on that window.
-void moveTo(HWND window, POINT at) {
+// One input of the mouse at a point of a window. The position travels with the buttons: a
+// cursor move of an earlier step that the desktop delivers late cannot send them elsewhere.
+void sendMouseAt(HWND window, POINT at, DWORD buttons) {
     ClientToScreen(window, &at);
-    SetCursorPos(at.x, at.y);
     INPUT input{};
     input.type = INPUT_MOUSE;
     input.mi.dx = MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
     input.mi.dy = MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons;
     SendInput(1, &input, sizeof input);
+}
+
+// Puts the cursor on a point of a window and waits until the system has it there. No
+// SetCursorPos: its pointer warp comes back from the X server as a move of its own, at a
+// moment nobody controls.
+void moveTo(HWND window, POINT at) {
+    sendMouseAt(window, at, 0);
+    POINT screen = at;
+    ClientToScreen(window, &screen);
     waitUntil([&] {
         POINT now{};
         GetCursorPos(&now);
-        return now.x == at.x && now.y == at.y && WindowFromPoint(now) == window;
+        return now.x == screen.x && now.y == screen.y && WindowFromPoint(now) == window;
     });
     pumpFor(30);
 }
@@ -151,8 +152,8 @@ POINT centreOf(HWND window) {
 
 void leftClick(HWND window, POINT at) {
     moveTo(window, at);
-    sendMouse(MOUSEEVENTF_LEFTDOWN);
-    sendMouse(MOUSEEVENTF_LEFTUP);
+    sendMouseAt(window, at, MOUSEEVENTF_LEFTDOWN);
+    sendMouseAt(window, at, MOUSEEVENTF_LEFTUP);
 }
 
 // Clicks the comment value until its editor has the focus: on a freshly started desktop the
@@ -364,7 +365,8 @@ TEST_F(TileWindow, ClickOnThePictureGivesClickAndTheFocus) {
     zim::DisplayControl* tile = addTile(1024);
     HWND pbx = part(tile, zim::kIdDisplay);
     leftClick(pbx, centreOf(pbx));
-    ASSERT_TRUE(waitUntil([&] { return events_.count("Click") == 1; }));
+    ASSERT_TRUE(waitUntil([&] { return events_.count("Click") == 1; }))
+        << ::testing::PrintToString(events_.log);
     EXPECT_EQ(GetFocus(), pbx);
     EXPECT_EQ(events_.count("GotFocus"), 1);
     EXPECT_EQ(events_.count("MouseDown"), 1);
@@ -382,18 +384,17 @@ TEST_F(TileWindow, ClickOnThePictureGivesClickAndTheFocus) {
     pumpFor(GetDoubleClickTime() + 100);
     HWND caption = part(tile, zim::kIdFile);
     leftClick(caption, {3, 3});
-    ASSERT_TRUE(waitUntil([&] { return events_.count("Click") == 2; }));
+    ASSERT_TRUE(waitUntil([&] { return events_.count("Click") == 2; }))
+        << ::testing::PrintToString(events_.log);
     EXPECT_EQ(GetFocus(), pbx);
 }
 
 TEST_F(TileWindow, DoubleClickGivesDblClick) {
     zim::DisplayControl* tile = addTile(1024);
     HWND fileValue = part(tile, zim::kIdFileD);
-    moveTo(fileValue, {4, 4});
-    sendMouse(MOUSEEVENTF_LEFTDOWN);
-    sendMouse(MOUSEEVENTF_LEFTUP);
-    sendMouse(MOUSEEVENTF_LEFTDOWN);
-    sendMouse(MOUSEEVENTF_LEFTUP);
+    leftClick(fileValue, {4, 4});
+    sendMouseAt(fileValue, {4, 4}, MOUSEEVENTF_LEFTDOWN);
+    sendMouseAt(fileValue, {4, 4}, MOUSEEVENTF_LEFTUP);
     ASSERT_TRUE(waitUntil([&] { return events_.count("DblClick") == 1; }));
     pumpFor(200);
     EXPECT_EQ(events_.count("Click"), 1);  // the first press is an ordinary click
@@ -405,8 +406,8 @@ TEST_F(TileWindow, RightButtonGivesMouseDownWithButton2RelativeToTheLabel) {
     ASSERT_EQ(tile->put_FileName("some document.doc"), 0);
     HWND fileValue = part(tile, zim::kIdFileD);
     moveTo(fileValue, {6, 4});
-    sendMouse(MOUSEEVENTF_RIGHTDOWN);
-    sendMouse(MOUSEEVENTF_RIGHTUP);
+    sendMouseAt(fileValue, {6, 4}, MOUSEEVENTF_RIGHTDOWN);
+    sendMouseAt(fileValue, {6, 4}, MOUSEEVENTF_RIGHTUP);
     ASSERT_TRUE(waitUntil([&] { return events_.count("MouseDown") == 1; }));
     EXPECT_EQ(events_.lastButton, 2);
     EXPECT_EQ(events_.lastShift, 0);
@@ -462,7 +463,8 @@ TEST_F(TileWindow, EscapeLeavesTheEditorOpenUntilTheFocusMoves) {
     // A click on the picture ends the edit, then raises Click.
     HWND pbx = part(tile, zim::kIdDisplay);
     leftClick(pbx, centreOf(pbx));
-    ASSERT_TRUE(waitUntil([&] { return events_.count("Click") == 1; }));
+    ASSERT_TRUE(waitUntil([&] { return events_.count("Click") == 1; }))
+        << ::testing::PrintToString(events_.log);
     EXPECT_EQ(events_.count("CommentChanged"), 1);
     EXPECT_STREQ(tile->get_Comment(), "draftx");  // typing went after the old text
     EXPECT_FALSE(tile->get_IsBusy());
@@ -472,9 +474,11 @@ TEST_F(TileWindow, FocusEnteringAndLeavingATileIsReported) {
     zim::DisplayControl* first = addTile(1024, 10, 10);
     zim::DisplayControl* second = addTile(1024, 330, 10);
     leftClick(part(first, zim::kIdDisplay), {20, 20});
-    ASSERT_TRUE(waitUntil([&] { return events_.count("Click") == 1; }));
+    ASSERT_TRUE(waitUntil([&] { return events_.count("Click") == 1; }))
+        << ::testing::PrintToString(events_.log);
     leftClick(part(second, zim::kIdDisplay), {20, 20});
-    ASSERT_TRUE(waitUntil([&] { return events_.count("Click") == 2; }));
+    ASSERT_TRUE(waitUntil([&] { return events_.count("Click") == 2; }))
+        << ::testing::PrintToString(events_.log);
     std::vector<std::string> focus;
     for (const auto& entry : events_.log) {
         if (entry == "GotFocus" || entry == "LostFocus") {
