@@ -1,6 +1,7 @@
 // The command surface of Snapdesk started as a user starts it, beside notepad on a file and
 // our MDI program: the menu bar, the popup of a tile driven with keys, the toolbar lists,
-// text labels, the tray icon's menu and clicks, and and Exit.
+// text labels, the tray icon's menu and clicks, and Exit. inside_probe.dll reads the menus,
+// the tray icon and the window procedure inside Snapdesk.
 // SNAPDESK_E2E_SHOTS=folder saves screenshots of the popup and of the bar without labels.
 #include <gtest/gtest.h>
 // clang-format off
@@ -16,9 +17,14 @@
 #include <vector>
 
 #include "mainwindow/menu_ids.h"
+#include "mainwindow/menu_model.h"
 #include "mainwindow/tray_menu.h"
+#include "menu_expect.h"
+#include "platform/win32/win32_convert.h"
+#include "probe_client.h"
 #include "snapdesk_app.h"
 #include "test_apps.h"
+#include "tracking/tracked_window.h"
 #include "zim_display_widget.h"
 
 namespace snapdesk::testing {
@@ -64,8 +70,25 @@ void key(HWND popup, WPARAM virtualKey) {
 }
 
 // Chooses an item as a user does with the keyboard: down to it (separators are passed
-// over), then Enter. position counts the items that are not separators, from 1.
-bool choose(HWND popup, int position) {
+// over), then Enter. `shown` is the popup's items as the program reads them.
+bool choose(HWND popup, const ShownMenu& shown, unsigned id) {
+    int position = 0;
+    bool found = false;
+    for (const ShownMenuItem& item : shown) {
+        if (!item.separator) {
+            ++position;
+        }
+        if (!item.separator && item.id == id) {
+            found = true;
+            break;
+        }
+    }
+    if (!found) {
+        ADD_FAILURE() << "the popup has no item " << id;
+        key(popup, VK_ESCAPE);
+        popupGone();
+        return false;
+    }
     for (int i = 0; i < position; ++i) {
         key(popup, VK_DOWN);
     }
@@ -73,11 +96,21 @@ bool choose(HWND popup, int position) {
     return popupGone();
 }
 
-// The places of the tile popup's items on the Documents tab with two tabs.
-constexpr int kMoveToProject = 2;
-constexpr int kMoveToFront = 3;
-constexpr int kKeepThisView = 5;
-constexpr int kDoNotShow = 6;
+// A copy of the menu with that item's check mark set or cleared.
+Menu withCheck(Menu menu, int id, bool checked) {
+    for (MenuItem& item : menu) {
+        if (item.id == id && item.items.empty()) {
+            item.checked = checked;
+        }
+        item.items = withCheck(std::move(item.items), id, checked);
+    }
+    return menu;
+}
+
+bool checkedIn(const std::optional<ShownMenu>& menu, unsigned id) {
+    const ShownMenuItem* item = menu ? findShownItem(*menu, id) : nullptr;
+    return item != nullptr && item->checked;
+}
 
 void rightClick(const Tile& tile) {
     const HWND picture = GetDlgItem(tile.window, zim::kIdDisplay);
@@ -150,14 +183,22 @@ class CommandsE2E : public ::testing::Test {
         DeleteFileW(notesPath.c_str());
     }
 
-    // Opens the tile's popup and returns its window.
-    HWND popupOf(const std::wstring& fileName) {
+    // Opens the tile's popup: its window, and its items as the program reads them.
+    std::optional<ShownMenu> popupOf(const std::wstring& fileName, const InsideProbe& probe,
+                                     HWND& popup) {
+        popup = nullptr;
         const auto tile = app->tileNamed(fileName);
         if (!tile) {
-            return nullptr;
+            return std::nullopt;
         }
+        const std::size_t opened = probe.count(L"popup");
         rightClick(*tile);
-        return waitForPopup();
+        popup = waitForPopup();
+        const auto record = probe.waitForRecord(L"popup", opened);
+        if (popup == nullptr || !record) {
+            return std::nullopt;
+        }
+        return parseMenu(record->lines);
     }
     void selectTab(int index) {
         const HWND tab = descendant(app->main(), WC_TABCONTROLW);
@@ -171,32 +212,45 @@ class CommandsE2E : public ::testing::Test {
 };
 
 TEST_F(CommandsE2E, TheTilePopupMovesKeepsHidesAndUndoHideBringsTheTileBack) {
+    InsideProbe probe(app->main());
+    ASSERT_TRUE(probe.attached());
     // Documents tab, tiles in the order they came.
     const std::vector<std::wstring> before = fileNames(app->tiles());
     ASSERT_EQ(before.size(), 3u);
+    constexpr std::int16_t kTwoTabs = 2;
 
-    HWND popup = popupOf(before[2]);
-    ASSERT_NE(popup, nullptr) << "no popup menu window after a right click";
+    HWND popup = nullptr;
+    auto items = popupOf(before[2], probe, popup);
+    ASSERT_TRUE(items.has_value()) << "no popup menu after a right click";
+    expectMenuMatches(*items, thumbnailPopupItems(kDocumentsTab, kTwoTabs, false), "popup");
     screenshot("commands-1-popup");
-    ASSERT_TRUE(choose(popup, kMoveToFront));
+    ASSERT_TRUE(choose(popup, *items, ID_mnuMvToFront));
     EXPECT_TRUE(waitUntil([&] {
         const auto now = fileNames(app->tiles());
         return now.size() == 3 && now[0] == before[2];
     })) << "the last tile comes first";
 
-    popup = popupOf(before[1]);
-    ASSERT_NE(popup, nullptr);
-    ASSERT_TRUE(choose(popup, kKeepThisView));
-    popup = popupOf(before[1]);
-    ASSERT_NE(popup, nullptr);
-    ASSERT_TRUE(choose(popup, kDoNotShow));
+    items = popupOf(before[1], probe, popup);
+    ASSERT_TRUE(items.has_value());
+    ASSERT_TRUE(choose(popup, *items, ID_mnuKeepView));
+    items = popupOf(before[1], probe, popup);
+    ASSERT_TRUE(items.has_value());
+    expectMenuMatches(*items, thumbnailPopupItems(kDocumentsTab, kTwoTabs, true),
+                      "popup of a kept view");
+    ASSERT_TRUE(choose(popup, *items, ID_mnuDoNotShow));
     EXPECT_TRUE(waitUntil([&] { return !hasName(app->tiles(), before[1]); }));
+    const ShownMenuItem* undo = nullptr;
+    EXPECT_TRUE(waitUntil([&] {
+        const auto bar = probe.menuBar();
+        undo = bar ? findShownItem(*bar, ID_mnuUndoHide) : nullptr;
+        return undo != nullptr && !undo->grayed;
+    })) << "Undo Hide is available once a tile is hidden";
     app->command(ID_mnuUndoHide);
     EXPECT_TRUE(waitUntil([&] { return hasName(app->tiles(), before[1]); }, kTwoTicks));
 
-    popup = popupOf(before[0]);
-    ASSERT_NE(popup, nullptr);
-    ASSERT_TRUE(choose(popup, kMoveToProject));
+    items = popupOf(before[0], probe, popup);
+    ASSERT_TRUE(items.has_value());
+    ASSERT_TRUE(choose(popup, *items, ID_mnuMvToMyProject));
     EXPECT_TRUE(waitUntil([&] { return !hasName(app->tiles(), before[0]); }));
     EXPECT_EQ(app->tiles().size(), 2u);
     selectTab(1);
@@ -204,6 +258,38 @@ TEST_F(CommandsE2E, TheTilePopupMovesKeepsHidesAndUndoHideBringsTheTileBack) {
         const auto now = fileNames(app->tiles());
         return now.size() == 1 && now[0] == before[0];
     })) << "the Project tab shows the moved tile alone";
+    items = popupOf(before[0], probe, popup);
+    ASSERT_TRUE(items.has_value());
+    expectMenuMatches(*items, thumbnailPopupItems(kProjectTab, kTwoTabs, false),
+                      "popup on Project");
+    key(popup, VK_ESCAPE);
+    EXPECT_TRUE(popupGone());
+}
+
+TEST_F(CommandsE2E, TheMenuBarInsideTheProgramHasEveryItemOfTheCommands) {
+    InsideProbe probe(app->main());
+    ASSERT_TRUE(probe.attached());
+    const auto bar = probe.menuBar();
+    ASSERT_TRUE(bar.has_value()) << "no record from inside the program";
+    // With no settings stored, the program starts with frequent image updates.
+    expectMenuMatches(*bar, withCheck(menuBar(), ID_mnuFrequentImageUpdates, true), "menu bar");
+
+    // The commands move the check marks the user sees.
+    app->command(ID_mnuSingleClick);
+    app->command(ID_mnuMinimalImageUpdates);
+    app->command(ID_mnuTextLabels);
+    std::optional<ShownMenu> now;
+    EXPECT_TRUE(waitUntil([&] {
+        now = probe.menuBar();
+        return checkedIn(now, ID_mnuSingleClick) && checkedIn(now, ID_mnuMinimalImageUpdates) &&
+               !checkedIn(now, ID_mnuFrequentImageUpdates) && !checkedIn(now, ID_mnuTextLabels);
+    }));
+    app->command(ID_mnuTabs);
+    EXPECT_TRUE(waitUntil([&] {
+        now = probe.menuBar();
+        const ShownMenuItem* tabs = now ? findShownItem(*now, ID_mnuTabs) : nullptr;
+        return tabs != nullptr && tabs->text == L"2 &Tabs";
+    })) << "with four tabs the item offers two";
 }
 
 TEST_F(CommandsE2E, EachToolbarListOpensUnderItsButton) {
@@ -250,9 +336,23 @@ TEST_F(CommandsE2E, TextLabelsOffShortensTheToolbarAndTheRestGoesToThePanel) {
 
 TEST_F(CommandsE2E, TheTrayIconOpensItsMenuAndRestoresTheWindow) {
     const HWND main = app->main();
+    InsideProbe probe(main);
+    ASSERT_TRUE(probe.attached());
     PostMessageW(main, kTrayCallbackMessage, kTrayIconId, WM_RBUTTONUP);
     HWND popup = waitForPopup();
     ASSERT_NE(popup, nullptr);
+    const auto record = probe.waitForRecord(L"popup", 0);
+    ASSERT_TRUE(record.has_value());
+    // The heading, a separator, then every document numbered in the order of its tile.
+    const ShownMenu items = parseMenu(record->lines);
+    const std::vector<Tile> tiles = app->tiles();
+    ASSERT_EQ(items.size(), tiles.size() + 2);
+    EXPECT_EQ(items[0].text, L"Click a document to view");
+    EXPECT_TRUE(items[1].separator);
+    for (std::size_t i = 0; i < tiles.size(); ++i) {
+        EXPECT_EQ(win32::toUtf8(items[i + 2].text),
+                  trayItemCaption(static_cast<int>(i + 1), win32::toUtf8(tiles[i].fileName), ""));
+    }
     screenshot("commands-5-tray-menu");
     key(popup, VK_ESCAPE);
     ASSERT_TRUE(popupGone());
@@ -317,16 +417,21 @@ TEST_F(CommandsE2E, HelpShowsTheHelpFileAtItsBeginningAndNamesAMissingOne) {
     EXPECT_TRUE(waitUntil([&] { return !IsWindow(box); }));
 }
 
-// Whether the icon left the tray cannot be seen from here: this desktop has no tray that
-// answers Shell_NotifyIcon from another process. Exit must end the program cleanly.
-TEST_F(CommandsE2E, ExitEndsTheProgramCleanly) {
+TEST_F(CommandsE2E, ExitRemovesTheTrayIconRestoresTheProcedureAndEndsCleanly) {
     const HWND main = app->main();
+    InsideProbe probe(main);
+    ASSERT_TRUE(probe.attached());
+    EXPECT_EQ(probe.trayIconPresent(), true) << "the icon is in the tray while Snapdesk runs";
     app->command(ID_mnuExit);
     ASSERT_TRUE(waitUntil([&] { return app->program().hasExited(); }, Milliseconds{20000}));
     DWORD code = 1;
     GetExitCodeProcess(app->program().process(), &code);
     EXPECT_EQ(code, 0u);
     EXPECT_FALSE(IsWindow(main));
+    // Seen inside the program once its window had handled WM_DESTROY.
+    const auto destroyed = probe.waitForRecord(L"destroyed", 0, Milliseconds{0});
+    ASSERT_TRUE(destroyed.has_value());
+    EXPECT_EQ(destroyed->lines, (std::vector<std::wstring>{L"procedure restored", L"icon absent"}));
 }
 
 }  // namespace

@@ -197,10 +197,6 @@ void SnapdeskApp::command(int id) const {
     PostMessageW(main_, WM_COMMAND, MAKEWPARAM(id, 0), 0);
 }
 
-bool SnapdeskApp::menuChecked(int id) const {
-    return (GetMenuState(GetMenu(main_), static_cast<UINT>(id), MF_BYCOMMAND) & MF_CHECKED) != 0;
-}
-
 void SnapdeskApp::click(const Tile& tile) {
     const HWND picture = GetDlgItem(tile.window, zim::kIdDisplay);
     postMouse(picture, WM_LBUTTONDOWN);

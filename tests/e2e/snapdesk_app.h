@@ -48,7 +48,6 @@ class SnapdeskApp {
     std::vector<std::wstring> tabCaptions() const;
     // A menu or accelerator command, as the menu bar sends it.
     void command(int id) const;
-    bool menuChecked(int id) const;
 
     // A left click, a double click and keys on a tile's picture; a click on its comment.
     static void click(const Tile& tile);

@@ -9,6 +9,7 @@
 
 #include "mainwindow/menu_ids.h"
 #include "mainwindow/menu_model.h"
+#include "menu_expect.h"
 #include "platform/win32/win32_convert.h"
 #include "resources/version.h"
 #include "test_apps.h"
@@ -31,40 +32,10 @@ class ProgramResources : public ::testing::Test {
     HMODULE module = LoadLibraryExW(programPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
 };
 
-// Every shown item of the model at its place, with its text, id and marks; hidden ones absent.
-void expectMenuMatches(HMENU menu, const Menu& model, const std::string& where) {
-    const Menu shown = visibleItems(model);
-    ASSERT_EQ(GetMenuItemCount(menu), static_cast<int>(shown.size())) << where;
-    for (int i = 0; i < static_cast<int>(shown.size()); ++i) {
-        const MenuItem& item = shown[static_cast<std::size_t>(i)];
-        wchar_t text[128] = {};
-        MENUITEMINFOW info{};
-        info.cbSize = sizeof(info);
-        info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STATE | MIIM_STRING | MIIM_SUBMENU;
-        info.dwTypeData = text;
-        info.cch = 127;
-        ASSERT_TRUE(GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info)) << where << i;
-        const std::string at = where + " / " + (item.separator ? "separator" : item.caption);
-        if (item.separator) {
-            EXPECT_NE(info.fType & MFT_SEPARATOR, 0u) << at;
-            continue;
-        }
-        EXPECT_EQ(win32::toUtf8(text), menuItemText(item)) << at;
-        EXPECT_EQ((info.fState & MFS_CHECKED) != 0, item.checked) << at;
-        EXPECT_EQ((info.fState & MFS_GRAYED) != 0, !item.enabled) << at;
-        if (!item.items.empty()) {
-            ASSERT_NE(info.hSubMenu, nullptr) << at;
-            expectMenuMatches(info.hSubMenu, item.items, at);
-        } else {
-            EXPECT_EQ(static_cast<int>(info.wID), item.id) << at;
-        }
-    }
-}
-
 TEST_F(ProgramResources, TheMenuBarIsTheOneTheCommandsKnow) {
     HMENU menu = LoadMenuW(module, MAKEINTRESOURCEW(IDR_MAINMENU));
     ASSERT_NE(menu, nullptr);
-    expectMenuMatches(menu, menuBar(), "menu bar");
+    testing::expectMenuMatches(testing::readMenu(menu), menuBar(), "menu bar");
     DestroyMenu(menu);
 }
 

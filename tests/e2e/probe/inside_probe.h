@@ -1,0 +1,23 @@
+#pragma once
+
+// inside_probe.dll, loaded into Snapdesk by window-procedure hooks that a test sets on its
+// thread. It looks from inside at what another process cannot see under Wine: the live menus
+// (read through the menu API), whether the tray icon is registered (NIM_MODIFY succeeds only
+// for a registered icon, and only from its own process) and the main window's procedure. It
+// appends what it saw to a UTF-8 file in the temporary folder, one record each:
+//   "bar" and "tray"  when the main window is sent kInsideProbeLookMessage;
+//   "popup"           each popup menu as it opens (WM_INITMENUPOPUP);
+//   "destroyed"       after the main window's WM_DESTROY.
+// A record is its kind, its lines and "end". Menus are written as writeMenu writes them; a
+// "tray" record holds "icon present" or "icon absent"; "destroyed" holds "procedure
+// restored" (its window procedure is again its class's own) or "procedure replaced", then
+// the icon line.
+#include <windows.h>
+
+inline constexpr wchar_t kInsideProbeLookMessage[] = L"SnapdeskInsideProbe.Look";
+inline constexpr wchar_t kInsideProbeLogName[] = L"snapdesk-inside-probe.txt";
+inline constexpr UINT kProbedTrayIconId = 125;
+
+// Exported: sets both hooks on that thread; false when either could not be set.
+using InsideProbeAttach = BOOL (*)(DWORD threadId);
+using InsideProbeDetach = void (*)();
