@@ -9,6 +9,7 @@
 #include <commctrl.h>
 // clang-format on
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
@@ -292,25 +293,88 @@ TEST_F(CommandsE2E, TheMenuBarInsideTheProgramHasEveryItemOfTheCommands) {
     })) << "with four tabs the item offers two";
 }
 
-TEST_F(CommandsE2E, EachToolbarListOpensUnderItsButton) {
+TEST_F(CommandsE2E, EachToolbarListOpensUnderItsButtonListsTheDocumentsAndMovesTheChosenOne) {
+    InsideProbe probe(app->main());
+    ASSERT_TRUE(probe.attached());
     const HWND toolbar = descendant(app->main(), TOOLBARCLASSNAMEW);
     ASSERT_NE(toolbar, nullptr);
-    for (const int button : {ID_buttonUpdateImages, ID_buttonAddToProject}) {
+    const std::vector<std::wstring> documents = fileNames(app->tiles());
+    ASSERT_EQ(documents.size(), 3u);
+
+    // Opens a button's list; its window, and its items as the program reads them.
+    HWND popup = nullptr;
+    const auto openList = [&](int button) -> std::optional<ShownMenu> {
+        const std::size_t opened = probe.count(L"popup");
         PostMessageW(app->main(), WM_COMMAND, MAKEWPARAM(button, 0),
                      reinterpret_cast<LPARAM>(toolbar));
-        const HWND popup = waitForPopup();
-        ASSERT_NE(popup, nullptr) << button;
-        // The list opens under its button.
-        RECT buttonRect{};
-        RECT popupRect{};
-        GetWindowRect(toolbar, &buttonRect);
-        GetWindowRect(popup, &popupRect);
-        EXPECT_NEAR(popupRect.top, buttonRect.bottom, 4) << button;
-        screenshot(button == ID_buttonUpdateImages ? "commands-3-update-list"
-                                                   : "commands-4-to-project-list");
-        key(popup, VK_ESCAPE);
-        ASSERT_TRUE(popupGone());
-    }
+        popup = waitForPopup();
+        const auto record = probe.waitForRecord(L"popup", opened);
+        if (popup == nullptr || !record) {
+            return std::nullopt;
+        }
+        RECT bar{};
+        RECT list{};
+        GetWindowRect(toolbar, &bar);
+        GetWindowRect(popup, &list);
+        EXPECT_NEAR(list.top, bar.bottom, 4) << "the list opens under the toolbar";
+        return parseMenu(record->lines);
+    };
+    const auto sorted = [](std::vector<std::wstring> texts) {
+        std::sort(texts.begin(), texts.end());
+        return texts;
+    };
+    const auto documentTexts = [](const ShownMenu& items) {
+        std::vector<std::wstring> texts;
+        for (const ShownMenuItem& item : items) {
+            if (!item.separator) {
+                texts.push_back(item.text);
+            }
+        }
+        return texts;
+    };
+    const auto idOf = [](const ShownMenu& items, const std::wstring& text) {
+        for (const ShownMenuItem& item : items) {
+            if (item.text == text) {
+                return item.id;
+            }
+        }
+        return 0u;
+    };
+
+    // Update Image: "All", a separator, then every document.
+    auto items = openList(ID_buttonUpdateImages);
+    ASSERT_TRUE(items.has_value());
+    screenshot("commands-3-update-list");
+    ASSERT_GE(items->size(), 2u);
+    EXPECT_EQ((*items)[0].text, L"All");
+    EXPECT_TRUE((*items)[1].separator);
+    std::vector<std::wstring> expected = documents;
+    expected.push_back(L"All");
+    EXPECT_EQ(sorted(documentTexts(*items)), sorted(expected));
+    key(popup, VK_ESCAPE);
+    ASSERT_TRUE(popupGone());
+
+    // To Project: every document not on the Project tab; the chosen one goes there.
+    items = openList(ID_buttonAddToProject);
+    ASSERT_TRUE(items.has_value());
+    screenshot("commands-4-to-project-list");
+    EXPECT_EQ(sorted(documentTexts(*items)), sorted(documents));
+    ASSERT_TRUE(choose(popup, *items, idOf(*items, documents[0])));
+    EXPECT_TRUE(waitUntil([&] { return !hasName(app->tiles(), documents[0]); }));
+
+    // From Project: only that one; chosen, it comes back to Documents.
+    items = openList(ID_buttonMoveFromProject);
+    ASSERT_TRUE(items.has_value());
+    EXPECT_EQ(documentTexts(*items), std::vector<std::wstring>{documents[0]});
+    ASSERT_TRUE(choose(popup, *items, idOf(*items, documents[0])));
+    EXPECT_TRUE(waitUntil([&] { return hasName(app->tiles(), documents[0]); }));
+
+    // Nothing left on the Project tab to move back.
+    items = openList(ID_buttonMoveFromProject);
+    ASSERT_TRUE(items.has_value());
+    EXPECT_EQ(documentTexts(*items), std::vector<std::wstring>{L"No Files To Move"});
+    key(popup, VK_ESCAPE);
+    EXPECT_TRUE(popupGone());
 }
 
 TEST_F(CommandsE2E, TextLabelsOffShortensTheToolbarAndTheRestGoesToThePanel) {
