@@ -135,9 +135,12 @@ void DisplayControlModel::setWidgetSize(double width, double height) {
 
 void DisplayControlModel::autoSize(Part label) {
     Constituent& c = at(label);
-    const TextExtent extent = measure_(c.caption, c.bold, c.fontSize);
-    c.rect.width = extent.width;
-    c.rect.height = extent.height;
+    Measurement& m = measured_[static_cast<std::size_t>(label)];
+    if (!m.known || m.text != c.caption || m.bold != c.bold || m.fontSize != c.fontSize) {
+        m = {c.caption, c.bold, c.fontSize, measure_(c.caption, c.bold, c.fontSize), true};
+    }
+    c.rect.width = m.extent.width;
+    c.rect.height = m.extent.height;
 }
 
 TextExtent DisplayControlModel::measureInto(Part tester, std::string_view text, bool bold,

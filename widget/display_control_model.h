@@ -202,7 +202,18 @@ class DisplayControlModel {
     TextExtent measureInto(Part tester, std::string_view text, bool bold, double fontSize);
     void centrePicture();
 
+    // The last text each label was measured with: a tick writes the same names and comments
+    // again, and a measurement costs a trip to the screen's device context.
+    struct Measurement {
+        std::string text;
+        bool bold = false;
+        double fontSize = 0;
+        TextExtent extent;
+        bool known = false;
+    };
+
     MeasureText measure_;
+    std::array<Measurement, kPartCount> measured_;
     Events& events_;
     View& view_;
     std::array<Constituent, kPartCount> parts_;

@@ -182,6 +182,35 @@ TEST_F(TileModel, FileNameIsMeasuredInTheFontItIsShownIn) {
     EXPECT_DOUBLE_EQ(rect(Part::lblFileD).width, 4 * 96);
 }
 
+TEST(TileMeasuring, AValueWrittenAgainIsNotMeasuredAgainButANewTextOrFontIs) {
+    std::vector<std::string> measured;
+    Recorder rec;
+    zim::DisplayControlModel model{[&](std::string_view text, bool bold, double size) {
+                                       measured.push_back(std::string(text));
+                                       return fakeMeasure(text, bold, size);
+                                   },
+                                   rec, rec};
+    model.setResolution(1024);
+    measured.clear();
+    model.setFileName("a.doc");
+    model.setComment("call Bob");
+    model.setFileName("a.doc");
+    model.setComment("call Bob");
+    EXPECT_EQ(measured, (std::vector<std::string>{"a.doc", "call Bob"}));
+    EXPECT_DOUBLE_EQ(model.part(Part::lblFileD).rect.width, 5 * 120);
+
+    model.setFileName("b.doc");
+    model.setComment("");
+    model.setResolution(800);  // a smaller font: the captions are measured anew
+    model.setFileName("b.doc");
+    EXPECT_EQ(measured,
+              (std::vector<std::string>{"a.doc", "call Bob", "b.doc", "", zim::kFileCaption,
+                                        zim::kCommentCaption, "b.doc"}));
+    const zim::Constituent& caption = model.part(Part::lblFile);
+    EXPECT_DOUBLE_EQ(caption.rect.width,
+                     fakeMeasure(zim::kFileCaption, false, caption.fontSize).width);
+}
+
 TEST_F(TileModel, CommentWidthIsAQuarterOfTheLimitAtLeast) {
     model.setResolution(1024);  // limit 3285, quarter 821.25
     model.setComment("");
