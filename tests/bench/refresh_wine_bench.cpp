@@ -91,14 +91,18 @@ int main() {
         std::vector<double> walks;
         std::vector<double> ratios;
         for (int r = 0; r < kRounds; ++r) {
-            const bool refreshFirst = r % 2 == 0;
-            const double first =
-                millisecondsOf(refreshFirst ? std::function<void()>(refresh) : walk);
-            const double second =
-                millisecondsOf(refreshFirst ? std::function<void()>(walk) : refresh);
-            refreshes.push_back(refreshFirst ? first : second);
-            walks.push_back(refreshFirst ? second : first);
-            ratios.push_back(refreshes.back() / walks.back());
+            double refreshTime = 0;
+            double walkTime = 0;
+            if (r % 2 == 0) {
+                refreshTime = millisecondsOf(refresh);
+                walkTime = millisecondsOf(walk);
+            } else {
+                walkTime = millisecondsOf(walk);
+                refreshTime = millisecondsOf(refresh);
+            }
+            refreshes.push_back(refreshTime);
+            walks.push_back(walkTime);
+            ratios.push_back(refreshTime / walkTime);
         }
         std::printf("%s: refresh %.3f ms, bare walk %.3f ms (medians of %d rounds), ratio %.2f\n",
                     situation, median(refreshes), median(walks), kRounds, median(ratios));

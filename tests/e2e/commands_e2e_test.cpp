@@ -13,7 +13,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -63,6 +65,20 @@ bool popupGone(Milliseconds timeout = Milliseconds{5000}) {
             return true;
         },
         timeout);
+}
+
+// Does what opens a popup in Snapdesk; the popup's window and its items as the program reads
+// them, or nullopt when none opened.
+std::optional<ShownMenu> openPopup(const InsideProbe& probe, const std::function<void()>& open,
+                                   HWND& popup) {
+    const std::size_t opened = probe.count(L"popup");
+    open();
+    popup = waitForPopup();
+    const auto record = probe.waitForRecord(L"popup", opened);
+    if (popup == nullptr || !record) {
+        return std::nullopt;
+    }
+    return parseMenu(record->lines);
 }
 
 void key(HWND popup, WPARAM virtualKey) {
@@ -192,14 +208,8 @@ class CommandsE2E : public ::testing::Test {
         if (!tile) {
             return std::nullopt;
         }
-        const std::size_t opened = probe.count(L"popup");
-        rightClick(*tile);
-        popup = waitForPopup();
-        const auto record = probe.waitForRecord(L"popup", opened);
-        if (popup == nullptr || !record) {
-            return std::nullopt;
-        }
-        return parseMenu(record->lines);
+        return openPopup(
+            probe, [&] { rightClick(*tile); }, popup);
     }
     void selectTab(int index) {
         const HWND tab = descendant(app->main(), WC_TABCONTROLW);
@@ -304,12 +314,14 @@ TEST_F(CommandsE2E, EachToolbarListOpensUnderItsButtonListsTheDocumentsAndMovesT
     // Opens a button's list; its window, and its items as the program reads them.
     HWND popup = nullptr;
     const auto openList = [&](int button) -> std::optional<ShownMenu> {
-        const std::size_t opened = probe.count(L"popup");
-        PostMessageW(app->main(), WM_COMMAND, MAKEWPARAM(button, 0),
-                     reinterpret_cast<LPARAM>(toolbar));
-        popup = waitForPopup();
-        const auto record = probe.waitForRecord(L"popup", opened);
-        if (popup == nullptr || !record) {
+        auto items = openPopup(
+            probe,
+            [&] {
+                PostMessageW(app->main(), WM_COMMAND, MAKEWPARAM(button, 0),
+                             reinterpret_cast<LPARAM>(toolbar));
+            },
+            popup);
+        if (!items) {
             return std::nullopt;
         }
         RECT bar{};
@@ -317,7 +329,7 @@ TEST_F(CommandsE2E, EachToolbarListOpensUnderItsButtonListsTheDocumentsAndMovesT
         GetWindowRect(toolbar, &bar);
         GetWindowRect(popup, &list);
         EXPECT_NEAR(list.top, bar.bottom, 4) << "the list opens under the toolbar";
-        return parseMenu(record->lines);
+        return items;
     };
     const auto sorted = [](std::vector<std::wstring> texts) {
         std::sort(texts.begin(), texts.end());
@@ -402,13 +414,12 @@ TEST_F(CommandsE2E, TheTrayIconOpensItsMenuAndRestoresTheWindow) {
     const HWND main = app->main();
     InsideProbe probe(main);
     ASSERT_TRUE(probe.attached());
-    PostMessageW(main, kTrayCallbackMessage, kTrayIconId, WM_RBUTTONUP);
-    HWND popup = waitForPopup();
-    ASSERT_NE(popup, nullptr);
-    const auto record = probe.waitForRecord(L"popup", 0);
-    ASSERT_TRUE(record.has_value());
+    HWND popup = nullptr;
+    const auto shown = openPopup(
+        probe, [&] { PostMessageW(main, kTrayCallbackMessage, kTrayIconId, WM_RBUTTONUP); }, popup);
+    ASSERT_TRUE(shown.has_value());
     // The heading, a separator, then every document numbered in the order of its tile.
-    const ShownMenu items = parseMenu(record->lines);
+    const ShownMenu& items = *shown;
     const std::vector<Tile> tiles = app->tiles();
     ASSERT_EQ(items.size(), tiles.size() + 2);
     EXPECT_EQ(items[0].text, L"Click a document to view");

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "menu_items.h"
+#include "platform/win32/win32_convert.h"
 
 namespace {
 
@@ -19,17 +20,8 @@ HHOOK g_callHook = nullptr;
 HHOOK g_returnHook = nullptr;
 
 void record(const std::wstring& kind, const std::wstring& lines) {
-    wchar_t folder[MAX_PATH] = {};
-    if (GetTempPathW(MAX_PATH, folder) == 0) {
-        return;
-    }
-    const std::wstring text = kind + L"\n" + lines + L"end\n";
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()),
-                                         nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), utf8.data(), size,
-                        nullptr, nullptr);
-    if (FILE* out = _wfopen((std::wstring(folder) + kInsideProbeLogName).c_str(), L"ab")) {
+    const std::string utf8 = snapdesk::win32::toUtf8(kind + L"\n" + lines + L"end\n");
+    if (FILE* out = _wfopen(insideProbeLogPath().c_str(), L"ab")) {
         std::fwrite(utf8.data(), 1, utf8.size(), out);
         std::fclose(out);
     }

@@ -14,10 +14,17 @@
 // the icon line.
 #include <windows.h>
 
+#include <string>
+
 inline constexpr wchar_t kInsideProbeLookMessage[] = L"SnapdeskInsideProbe.Look";
-inline constexpr wchar_t kInsideProbeLogName[] = L"snapdesk-inside-probe.txt";
 inline constexpr UINT kProbedTrayIconId = 125;
 
+// The record file; both processes share the prefix's temporary folder.
+inline std::wstring insideProbeLogPath() {
+    wchar_t folder[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, folder);
+    return std::wstring(folder) + L"snapdesk-inside-probe.txt";
+}
 // Exported: sets both hooks on that thread; false when either could not be set.
 using InsideProbeAttach = BOOL (*)(DWORD threadId);
 using InsideProbeDetach = void (*)();

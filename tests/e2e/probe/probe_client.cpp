@@ -6,16 +6,11 @@
 #include <sstream>
 
 #include "inside_probe.h"
+#include "platform/win32/win32_convert.h"
 
 namespace snapdesk::testing {
 
 namespace {
-
-std::wstring logPath() {
-    wchar_t folder[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, folder);
-    return std::wstring(folder) + kInsideProbeLogName;
-}
 
 // A function of the probe module; void (*)() passes between function types without a warning.
 template <typename Function>
@@ -23,18 +18,10 @@ Function probeFunction(HMODULE module, const char* name) {
     return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
 }
 
-std::wstring fromUtf8(const std::string& text) {
-    const int size =
-        MultiByteToWideChar(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(size), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), wide.data(), size);
-    return wide;
-}
-
 }  // namespace
 
 InsideProbe::InsideProbe(HWND window) : window_(window) {
-    DeleteFileW(logPath().c_str());
+    DeleteFileW(insideProbeLogPath().c_str());
     module_ = LoadLibraryW(windowsPath(SNAPDESK_INSIDE_PROBE).c_str());
     if (module_ == nullptr) {
         return;
@@ -53,9 +40,9 @@ InsideProbe::~InsideProbe() {
 }
 
 std::vector<ProbeRecord> InsideProbe::records() const {
-    std::ifstream in(std::filesystem::path(logPath()), std::ios::binary);
+    std::ifstream in(std::filesystem::path(insideProbeLogPath()), std::ios::binary);
     const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    std::wistringstream lines(fromUtf8(text));
+    std::wistringstream lines(win32::toWide(text));
     std::vector<ProbeRecord> found;
     std::optional<ProbeRecord> open;
     for (std::wstring line; std::getline(lines, line);) {
