@@ -9,8 +9,11 @@ namespace snapdesk {
 
 // Folder numbers of the shell's special folders, as the shell numbers them.
 namespace special_folders {
+inline constexpr int kDesktop = 0;
 inline constexpr int kRecent = 8;
-}
+inline constexpr int kApplicationData = 26;
+inline constexpr int kHistory = 34;
+}  // namespace special_folders
 
 // What the program needs from the shell.
 class Shell {
@@ -20,6 +23,9 @@ class Shell {
     // The file-system path of a special folder, as the shell gives it (no trailing "\"
     // added); nothing when the shell does not know the folder.
     virtual std::optional<std::string> specialFolderPath(int folder, WindowHandle owner) = 0;
+    // The shell's folder dialog, owned by `owner`, rooted at the desktop, file-system folders
+    // only and without a title: the chosen folder's path, or "" when nothing was chosen.
+    virtual std::string browseForFolder(WindowHandle owner) = 0;
 };
 
 }  // namespace snapdesk

@@ -37,6 +37,7 @@ struct NoShell : Shell {
     std::optional<std::string> specialFolderPath(int, WindowHandle) override {
         return std::nullopt;
     }
+    std::string browseForFolder(WindowHandle) override { return {}; }
 };
 
 struct QuietUi : Ui {

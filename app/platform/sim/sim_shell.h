@@ -14,6 +14,9 @@ class SimShell : public Shell {
     std::map<int, std::string> folders;
     int queries = 0;
     WindowHandle lastOwner = 0;
+    // What the folder dialog answers, and how often it was shown.
+    std::string chosenFolder;
+    int folderDialogs = 0;
 
     std::optional<std::string> specialFolderPath(int folder, WindowHandle owner) override {
         ++queries;
@@ -23,6 +26,11 @@ class SimShell : public Shell {
             return std::nullopt;
         }
         return it->second;
+    }
+    std::string browseForFolder(WindowHandle owner) override {
+        ++folderDialogs;
+        lastOwner = owner;
+        return chosenFolder;
     }
 };
 

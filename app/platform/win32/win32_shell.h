@@ -8,6 +8,7 @@ namespace snapdesk {
 class Win32Shell : public Shell {
   public:
     std::optional<std::string> specialFolderPath(int folder, WindowHandle owner) override;
+    std::string browseForFolder(WindowHandle owner) override;
 };
 
 }  // namespace snapdesk
