@@ -11,6 +11,7 @@ struct FileEntry {
     std::string name;  // the long name, in the case the file system stores it
     std::uint32_t attributes = 0;
     std::uint64_t lastAccessTime = 0;  // 100-ns intervals since 1601, like FILETIME
+    std::uint64_t lastWriteTime = 0;
     std::uint64_t size = 0;
 };
 

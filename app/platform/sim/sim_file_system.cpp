@@ -58,7 +58,7 @@ void SimFileSystem::add(const std::string& path, std::uint32_t attributes,
         addFolder(parent);
     }
     if (findEntry(path) == nullptr) {
-        entries_.push_back({path, {nameOf(path), attributes, lastAccessTime, 0}, {}, {}});
+        entries_.push_back({path, {nameOf(path), attributes, lastAccessTime, 0, 0}, {}, {}});
     }
 }
 
@@ -95,6 +95,12 @@ std::optional<std::string> SimFileSystem::resolveFolder(const std::string& folde
 void SimFileSystem::addFile(const std::string& path, std::uint32_t attributes,
                             std::uint64_t lastAccessTime) {
     add(path, attributes, lastAccessTime);
+}
+
+void SimFileSystem::setLastWriteTime(const std::string& path, std::uint64_t time) {
+    if (auto* entry = findEntry(path)) {
+        entry->info.lastWriteTime = time;
+    }
 }
 
 void SimFileSystem::addFolder(const std::string& path) {

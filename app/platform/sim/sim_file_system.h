@@ -18,6 +18,7 @@ class SimFileSystem : public FileSystem {
     // The 8.3 alias of an existing entry; searches match it as well as the long name.
     void addShortName(const std::string& path, const std::string& shortName);
     void remove(const std::string& path);
+    void setLastWriteTime(const std::string& path, std::uint64_t time);
 
     std::optional<FileEntry> findFirstFile(const std::string& pattern) override;
     int searches() const { return searches_; }

@@ -23,6 +23,8 @@ FileEntry toEntry(const WIN32_FIND_DATAW& data) {
     entry.attributes = data.dwFileAttributes;
     entry.lastAccessTime =
         combine(data.ftLastAccessTime.dwHighDateTime, data.ftLastAccessTime.dwLowDateTime);
+    entry.lastWriteTime =
+        combine(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime);
     entry.size = combine(data.nFileSizeHigh, data.nFileSizeLow);
     return entry;
 }
