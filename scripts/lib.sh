@@ -63,6 +63,9 @@ snapdesk_prepare_prefix() {
         /usr/lib/wine/wineserver -w
         touch "$WINEPREFIX/.snapdesk-ready"
     fi
+    # Drive T: for tests that walk a whole drive: small, and theirs alone.
+    mkdir -p "$WINEPREFIX/drive_t"
+    ln -sfn ../drive_t "$WINEPREFIX/dosdevices/t:"
     # One server for the whole run. Started after the first program, it would be a second one
     # that gives up at once, and the first ends 3 s after its last client: a test starting
     # just then loses its connection ("recvmsg: Connection reset by peer").

@@ -96,6 +96,9 @@ class MainForm final : private PanelHost, private ActivationHost, private Comman
     MainCommands& commands() { return commands_; }
     // The location letter of the step that runs (or ran last).
     char location() const { return location_; }
+    // The refresh timer, as work that must not run under it switches it.
+    bool timer1Enabled() override { return timer1On_; }
+    void setTimer1(bool enabled) override;
 
   private:
     void runLoadSteps();
@@ -115,7 +118,6 @@ class MainForm final : private PanelHost, private ActivationHost, private Comman
     // ActivationHost
     WindowHandle mainWindowHandle() override { return window_.handle(); }
     void enableMainWindow(bool enabled) override { window_.enableInput(enabled); }
-    void setTimer1(bool enabled) override;
     bool setTimer2(bool enabled, unsigned intervalMs) override;
     void updateWindowList() override { redraw(); }
     bool mainWindowIsNormal() override;
@@ -125,7 +127,6 @@ class MainForm final : private PanelHost, private ActivationHost, private Comman
     // CommandHost
     long selectedIndex() override { return state_.selectedIndex; }
     void setSelectedIndex(long i) override { state_.selectedIndex = i; }
-    bool timer1Enabled() override { return timer1On_; }
     void updateClick() override { activation_.updateClick(state_.selectedIndex); }
     void mnuLoadImages_Click() override { activation_.mnuLoadImages_Click(); }
     void activateThumbnail(long k) override { activation_.activateThumbnail(k); }

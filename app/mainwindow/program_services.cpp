@@ -6,14 +6,23 @@
 
 namespace snapdesk {
 
-ProgramServices::ProgramServices(Platform& platform, Shell& shell, MainWindowView& window,
+ProgramServices::ProgramServices(Platform& platform, Shell& shell, Automation& automation,
+                                 LinkPathResolver& links, MainWindowView& window,
                                  PanelView& panelView, DirTreeSplashHost& splash)
-    : platform_(platform), shell_(shell), window_(window), panelView_(panelView), splash_(splash) {}
+    : platform_(platform),
+      shell_(shell),
+      automation_(automation),
+      links_(links),
+      window_(window),
+      panelView_(panelView),
+      splash_(splash),
+      history_(platform.files, shell) {}
 
 ProgramServices::~ProgramServices() = default;
 
-void ProgramServices::attach(CoffeeShopList& list) {
-    list_ = &list;
+void ProgramServices::attach(MainForm& form) {
+    form_ = &form;
+    list_ = &form.list();
 }
 
 void ProgramServices::prepareDataFolder(const std::string& programFolder) {
@@ -37,7 +46,7 @@ void ProgramServices::loadProjectStore() {
 }
 
 void ProgramServices::clearBrowserHistoryTexts() {
-    // The browser-history cache arrives with the address look-up; nothing is cached yet.
+    history_.endPass();
 }
 
 void ProgramServices::loadDirectoryTree() {
@@ -47,10 +56,30 @@ void ProgramServices::loadDirectoryTree() {
     }
     tree_ = snapdesk::loadDirectoryTree(platform_, shell_, store_->dataFolder(),
                                         store_->projectFolders(), splash_, SNAPDESK_VERSION_TEXT);
+    PathSearchHost& host = *this;
+    pathSearch_ = std::make_unique<PathSearch>(
+        *list_, platform_, shell_, PathSources{automation_, links_, history_, *store_, *tree_},
+        host);
 }
 
-void ProgramServices::updatePaths(bool /*force*/) {
-    // The location search of documents arrives with its own module; nothing is searched yet.
+void ProgramServices::updatePaths(bool force) {
+    if (pathSearch_ != nullptr) {
+        pathSearch_->updatePaths(force);
+    }
+}
+
+bool ProgramServices::timer1Enabled() {
+    return form_ != nullptr && form_->timer1Enabled();
+}
+
+void ProgramServices::setTimer1(bool enabled) {
+    if (form_ != nullptr) {
+        form_->setTimer1(enabled);
+    }
+}
+
+int ProgramServices::ieVersion() {
+    return form_ != nullptr ? form_->state().ieVersion : 3;
 }
 
 bool ProgramServices::checkProceed() {

@@ -3,10 +3,14 @@
 #include <memory>
 #include <string>
 
+#include "location/browser_history.h"
 #include "location/dir_tree.h"
+#include "location/link_path.h"
+#include "location/path_search.h"
 #include "mainwindow/main_form.h"
 #include "mainwindow/main_window_view.h"
 #include "mainwindow/panel_view.h"
+#include "platform/automation.h"
 #include "platform/platform.h"
 #include "platform/shell.h"
 #include "projects/project_store.h"
@@ -18,16 +22,21 @@ namespace snapdesk {
 // Work of modules still to come is marked at its place and does nothing yet.
 class ProgramServices final : public MainFormServices,
                               private ProjectStoreHost,
-                              private ProjectCommands {
+                              private ProjectCommands,
+                              private PathSearchHost {
   public:
-    ProgramServices(Platform& platform, Shell& shell, MainWindowView& window, PanelView& panelView,
+    ProgramServices(Platform& platform, Shell& shell, Automation& automation,
+                    LinkPathResolver& links, MainWindowView& window, PanelView& panelView,
                     DirTreeSplashHost& splash);
     ~ProgramServices() override;
 
-    // The window list the project store reads and fills; before start-up.
-    void attach(CoffeeShopList& list);
+    // The main form whose window list, timer and browser version the services use; before
+    // start-up.
+    void attach(MainForm& form);
     ProjectStore* projectStore() { return store_.get(); }
     DirectoryTree* directoryTree() { return tree_.get(); }
+    // Ready once the folder list is (start-up step "j").
+    PathSearch* pathSearch() { return pathSearch_.get(); }
 
     void prepareDataFolder(const std::string& programFolder) override;
     void loadProjectStore() override;
@@ -50,6 +59,12 @@ class ProgramServices final : public MainFormServices,
     void showNoEmptyOverwrite() override;
     void showNoEmptyProject() override;
 
+    // PathSearchHost
+    bool timer1Enabled() override;
+    void setTimer1(bool enabled) override;
+    WindowHandle mainWindowHandle() override { return window_.handle(); }
+    int ieVersion() override;
+
     // ProjectCommands
     void mnuNewProject_Click() override;
     void mnuOpen_Click() override;
@@ -59,13 +74,18 @@ class ProgramServices final : public MainFormServices,
 
     Platform& platform_;
     Shell& shell_;
+    Automation& automation_;
+    LinkPathResolver& links_;
     MainWindowView& window_;
     PanelView& panelView_;
     DirTreeSplashHost& splash_;
+    MainForm* form_ = nullptr;
     CoffeeShopList* list_ = nullptr;
+    BrowserHistory history_;
     std::string programFolder_;
     std::unique_ptr<ProjectStore> store_;
     std::unique_ptr<DirectoryTree> tree_;
+    std::unique_ptr<PathSearch> pathSearch_;
 };
 
 }  // namespace snapdesk

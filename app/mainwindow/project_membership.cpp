@@ -26,7 +26,7 @@ void mnuMvToMyProject_Click(CoffeeShopList& list, CommandHost& host) {
     list.setInTab(i, kProjectTab);
     list.mvToEnd(i);
     host.updateWindowList();
-    // The list's updatePaths: does nothing until the location search lands.
+    // The new member's location is looked for at once.
     host.updatePaths(true);
 }
 

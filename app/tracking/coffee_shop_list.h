@@ -41,6 +41,15 @@ class CoffeeShopList {
     void setSearchDone(long i, bool value);
     std::string filePath(long i) const;
     void setFilePath(long i, const std::string& value);
+    // Where the record's folder search resumes, and the file time of its best find so far.
+    std::int32_t searchIndex(long i) const { return get(i, &TrackedWindow::searchIndex); }
+    void setSearchIndex(long i, std::int32_t value) { set(i, &TrackedWindow::searchIndex, value); }
+    std::uint32_t bestTimeHigh(long i) const { return get(i, &TrackedWindow::bestTimeHigh); }
+    void setBestTimeHigh(long i, std::uint32_t value) {
+        set(i, &TrackedWindow::bestTimeHigh, value);
+    }
+    std::uint32_t bestTimeLow(long i) const { return get(i, &TrackedWindow::bestTimeLow); }
+    void setBestTimeLow(long i, std::uint32_t value) { set(i, &TrackedWindow::bestTimeLow, value); }
     std::int32_t updateCount(long i) const;
     void setUpdateCount(long i, std::int32_t value);
     std::string CommentString(long i) const;

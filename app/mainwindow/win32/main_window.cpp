@@ -18,6 +18,8 @@
 #include "mainwindow/win32/button_bar.h"
 #include "mainwindow/win32/main_window_view.h"
 #include "mainwindow/win32/panel_window.h"
+#include "platform/win32/link_path_binder.h"
+#include "platform/win32/win32_automation.h"
 #include "platform/win32/win32_convert.h"
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/win32_shell.h"
@@ -33,6 +35,8 @@ constexpr wchar_t kMainWindowClass[] = L"SnapdeskMainWindow";
 struct MainWindowParts {
     Win32Platform system;
     Win32Shell shell;
+    Win32Automation automation{system.platform().ui};
+    Win32LinkPathBinder links;
     std::unique_ptr<ButtonBar> buttonBar;
     std::unique_ptr<Win32MainWindowView> view;
     std::unique_ptr<PanelView> panel;
@@ -188,14 +192,15 @@ int runMainWindow(HINSTANCE instance, int /*showCommand*/) {
     parts->view->setTrayEventHandler(&onTrayEvent);
     parts->panel = createPanelView(window);
     parts->splash = std::make_unique<SplashDirTreeBuildWindow>(platform.ui, window);
-    parts->services = std::make_unique<ProgramServices>(platform, parts->shell, *parts->view,
-                                                        *parts->panel, *parts->splash);
+    parts->services =
+        std::make_unique<ProgramServices>(platform, parts->shell, parts->automation, parts->links,
+                                          *parts->view, *parts->panel, *parts->splash);
     const TwipsScale& scale = parts->view->scale();
     const ScreenMetrics screen{screenPixelWidth(platform.display), 1440 / scale.dpiX,
                                1440 / scale.dpiY};
     parts->form = std::make_unique<MainForm>(platform, *parts->view, *parts->panel,
                                              *parts->services, screen, programFolder());
-    parts->services->attach(parts->form->list());
+    parts->services->attach(*parts->form);
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(parts.get()));
 
     if (!parts->form->load()) {
