@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "common/timer1_switch.h"
 #include "location/browser_history.h"
 #include "location/dir_tree.h"
 #include "location/link_path.h"
@@ -20,11 +21,8 @@
 namespace snapdesk {
 
 // What the searches need from the main window.
-class PathSearchHost {
+class PathSearchHost : public Timer1Switch {
   public:
-    virtual ~PathSearchHost() = default;
-    virtual bool timer1Enabled() = 0;
-    virtual void setTimer1(bool enabled) = 0;
     virtual WindowHandle mainWindowHandle() = 0;
     // Internet Explorer's major version, as start-up read it.
     virtual int ieVersion() = 0;

@@ -15,6 +15,15 @@ inline constexpr int kApplicationData = 26;
 inline constexpr int kHistory = 34;
 }  // namespace special_folders
 
+// The file dialog for an existing file. The filter lists description and pattern pairs
+// separated by "|", as "Text (*.txt)|*.txt|All Files (*.*)|*.*".
+struct FileDialogRequest {
+    std::string title;
+    std::string filter;
+    std::string initialFolder;  // "" for the dialog's own choice
+    std::string fileName;       // preselected name, or ""
+};
+
 // What the program needs from the shell.
 class Shell {
   public:
@@ -26,6 +35,9 @@ class Shell {
     // The shell's folder dialog, owned by `owner`, rooted at the desktop, file-system folders
     // only and without a title: the chosen folder's path, or "" when nothing was chosen.
     virtual std::string browseForFolder(WindowHandle owner) = 0;
+    // The file dialog owned by `owner`, for a file that must exist and without the read-only
+    // box: the chosen file's path, or "" when cancelled.
+    virtual std::string openFileDialog(WindowHandle owner, const FileDialogRequest& request) = 0;
 };
 
 }  // namespace snapdesk

@@ -4,7 +4,10 @@
 
 namespace snapdesk {
 
-enum class MessageBoxStyle { Ok, OkCritical };
+enum class MessageBoxStyle { Ok, OkCritical, OkExclamation };
+// Questions in a message box: the buttons and the icon.
+enum class QuestionStyle { YesNoCritical, YesNoCancelQuestion, YesNoCancelExclamation };
+enum class Answer { Yes, No, Cancel };
 
 // What the program needs from its user interface, apart from its own windows.
 class Ui {
@@ -13,6 +16,12 @@ class Ui {
 
     virtual void messageBox(const std::string& text, const std::string& title,
                             MessageBoxStyle style) = 0;
+    // Asks in a message box; `defaultButton` counts the buttons from 1. A user interface that
+    // cannot ask gives the cautious answer.
+    virtual Answer ask(const std::string& /*text*/, const std::string& /*title*/,
+                       QuestionStyle /*style*/, int /*defaultButton*/ = 1) {
+        return Answer::Cancel;
+    }
     // Processes pending window messages (timers of the main window may run meanwhile).
     virtual void doEvents() = 0;
     // Sleeps until a message arrives or `maxMs` pass, so that a loop waiting for a timer does

@@ -38,6 +38,7 @@ struct NoShell : Shell {
         return std::nullopt;
     }
     std::string browseForFolder(WindowHandle) override { return {}; }
+    std::string openFileDialog(WindowHandle, const FileDialogRequest&) override { return {}; }
 };
 
 struct QuietUi : Ui {

@@ -3,6 +3,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/shell.h"
 
@@ -17,6 +18,9 @@ class SimShell : public Shell {
     // What the folder dialog answers, and how often it was shown.
     std::string chosenFolder;
     int folderDialogs = 0;
+    // What the file dialog answers, and the requests it was shown with.
+    std::string chosenFile;
+    std::vector<FileDialogRequest> fileDialogs;
 
     std::optional<std::string> specialFolderPath(int folder, WindowHandle owner) override {
         ++queries;
@@ -31,6 +35,11 @@ class SimShell : public Shell {
         ++folderDialogs;
         lastOwner = owner;
         return chosenFolder;
+    }
+    std::string openFileDialog(WindowHandle owner, const FileDialogRequest& request) override {
+        lastOwner = owner;
+        fileDialogs.push_back(request);
+        return chosenFile;
     }
 };
 

@@ -19,6 +19,9 @@ struct ShownMessage {
 class SimUi : public Ui {
   public:
     std::vector<ShownMessage> messages;
+    // Questions asked, and the answers to give them in turn (Cancel when none is left).
+    std::vector<std::string> questions;
+    std::vector<Answer> answers;
     std::function<void()> onDoEvents;
     std::function<void(const std::string&)> log;
     int doEventsCalls = 0;
@@ -26,6 +29,15 @@ class SimUi : public Ui {
     void messageBox(const std::string& text, const std::string& title,
                     MessageBoxStyle style) override {
         messages.push_back({text, title, style});
+    }
+    Answer ask(const std::string& text, const std::string&, QuestionStyle, int) override {
+        questions.push_back(text);
+        if (answers.empty()) {
+            return Answer::Cancel;
+        }
+        const Answer answer = answers.front();
+        answers.erase(answers.begin());
+        return answer;
     }
     void doEvents() override {
         ++doEventsCalls;

@@ -1,7 +1,12 @@
 #include "platform/win32/win32_shell.h"
 
+// clang-format off
+#include <windows.h>
+#include <commdlg.h>
 #include <shlobj.h>
+// clang-format on
 
+#include <algorithm>
 #include <cwchar>
 #include <memory>
 
@@ -54,6 +59,35 @@ std::string Win32Shell::browseForFolder(WindowHandle owner) {
         return {};
     }
     return win32::toUtf8(std::wstring_view(buffer, wcsnlen(buffer, MAX_PATH)));
+}
+
+std::string Win32Shell::openFileDialog(WindowHandle owner, const FileDialogRequest& request) {
+    // The filter's pairs end in NUL each, the list in a second one.
+    std::wstring filter = win32::toWide(request.filter);
+    for (wchar_t& c : filter) {
+        if (c == L'|') {
+            c = L'\0';
+        }
+    }
+    filter.append(2, L'\0');
+    std::wstring file = win32::toWide(request.fileName);
+    file.resize(std::max<std::size_t>(file.size() + 1, 32768), L'\0');
+    const std::wstring title = win32::toWide(request.title);
+    const std::wstring folder = win32::toWide(request.initialFolder);
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof(dialog);
+    dialog.hwndOwner = win32::toHwnd(owner);
+    dialog.lpstrFilter = filter.c_str();
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = file.data();
+    dialog.nMaxFile = static_cast<DWORD>(file.size());
+    dialog.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
+    dialog.lpstrTitle = title.empty() ? nullptr : title.c_str();
+    dialog.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_EXPLORER;
+    if (!GetOpenFileNameW(&dialog)) {
+        return {};
+    }
+    return win32::toUtf8(std::wstring_view(file.c_str()));
 }
 
 }  // namespace snapdesk

@@ -9,6 +9,7 @@ class Win32Shell : public Shell {
   public:
     std::optional<std::string> specialFolderPath(int folder, WindowHandle owner) override;
     std::string browseForFolder(WindowHandle owner) override;
+    std::string openFileDialog(WindowHandle owner, const FileDialogRequest& request) override;
 };
 
 }  // namespace snapdesk

@@ -9,6 +9,8 @@ class Win32Ui : public Ui {
   public:
     void messageBox(const std::string& text, const std::string& title,
                     MessageBoxStyle style) override;
+    Answer ask(const std::string& text, const std::string& title, QuestionStyle style,
+               int defaultButton) override;
     void doEvents() override;
     void waitForMessages(unsigned maxMs) override;
 };
