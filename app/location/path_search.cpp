@@ -335,6 +335,10 @@ void PathSearch::findBrowserPaths() {
         } else {
             continue;
         }
+        // A page no history knows keeps the address the user gave it at an earlier save.
+        if (address == kNotFound && list_.filePath(i) != kNotFound) {
+            continue;
+        }
         list_.setFilePath(i, address);
         list_.setSearchDone(i, true);
     }

@@ -227,8 +227,9 @@ void MainForm::timerTick(MainTimer timer) {
     }
     switch (timer) {
         case MainTimer::Timer1:
-            // A refresh that pumps messages must not start a second one.
-            if (timer1Running_) {
+            // A refresh that pumps messages must not start a second one, nor run under a
+            // command's dialog.
+            if (timer1Running_ || commandRunning_) {
                 return;
             }
             timer1Running_ = true;
@@ -250,6 +251,11 @@ bool MainForm::command(int menuId) {
     if (state_.shutDown) {
         return false;
     }
+    // A command whose dialog is open answers messages: nothing starts underneath it.
+    if (commandRunning_) {
+        return true;
+    }
+    const CommandScope scope(commandRunning_);
     if (const auto toggle = toggleSetting(menuId, window_.menuChecked(menuId))) {
         if (toggle->imageUpdateMode) {
             for (int item : kImageUpdateItems) {
@@ -290,11 +296,16 @@ bool MainForm::buttonCommand(int buttonId) {
     if (state_.shutDown) {
         return false;
     }
+    if (commandRunning_) {
+        return true;
+    }
+    const CommandScope scope(commandRunning_);
     return commands_.buttonClickById(buttonId);
 }
 
 void MainForm::trayIconEvent(std::uintptr_t mouseEvent) {
-    if (state_.loaded && !state_.shutDown) {
+    if (state_.loaded && !state_.shutDown && !commandRunning_) {
+        const CommandScope scope(commandRunning_);
         commands_.trayIconEvent(mouseEvent);
     }
 }

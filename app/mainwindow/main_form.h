@@ -96,6 +96,8 @@ class MainForm final : private PanelHost, private ActivationHost, private Comman
     MainCommands& commands() { return commands_; }
     // The location letter of the step that runs (or ran last).
     char location() const { return location_; }
+    // The current project's name, as the Project tab shows it.
+    void setProjectName(const std::string& name) { panelState_.projectName = name; }
     // The refresh timer, as work that must not run under it switches it.
     bool timer1Enabled() override { return timer1On_; }
     void setTimer1(bool enabled) override;
@@ -163,6 +165,12 @@ class MainForm final : private PanelHost, private ActivationHost, private Comman
     AppliedSettings applied_;
     char location_ = ' ';
     bool timer1Running_ = false;
+    bool commandRunning_ = false;
+    struct CommandScope {
+        explicit CommandScope(bool& flag) : flag_(flag) { flag_ = true; }
+        ~CommandScope() { flag_ = false; }
+        bool& flag_;
+    };
     bool timer1On_ = false;
 };
 

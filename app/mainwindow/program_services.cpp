@@ -2,13 +2,15 @@
 
 #include "common/runtime_error.h"
 #include "location/load_directory_tree.h"
+#include "projects/project_rules.h"
 #include "resources/version.h"
 
 namespace snapdesk {
 
 ProgramServices::ProgramServices(Platform& platform, Shell& shell, Automation& automation,
                                  LinkPathResolver& links, MainWindowView& window,
-                                 PanelView& panelView, DirTreeSplashHost& splash)
+                                 PanelView& panelView, DirTreeSplashHost& splash,
+                                 ProjectDialogsFactory makeDialogs)
     : platform_(platform),
       shell_(shell),
       automation_(automation),
@@ -16,7 +18,8 @@ ProgramServices::ProgramServices(Platform& platform, Shell& shell, Automation& a
       window_(window),
       panelView_(panelView),
       splash_(splash),
-      history_(platform.files, shell) {}
+      history_(platform.files, shell),
+      makeDialogs_(std::move(makeDialogs)) {}
 
 ProgramServices::~ProgramServices() = default;
 
@@ -60,6 +63,17 @@ void ProgramServices::loadDirectoryTree() {
     pathSearch_ = std::make_unique<PathSearch>(
         *list_, platform_, shell_, PathSources{automation_, links_, history_, *store_, *tree_},
         host);
+    SaveCommandsHost& saveHost = *this;
+    if (makeDialogs_) {
+        dialogs_ = makeDialogs_(ProjectDialogParts{*list_, *store_, *pathSearch_, saveHost, [this] {
+                                                       return saveCommands_ != nullptr &&
+                                                              saveCommands_->saveCancelled();
+                                                   }});
+    }
+    if (dialogs_ != nullptr) {
+        saveCommands_ = std::make_unique<SaveCommands>(*list_, *store_, *pathSearch_, *tree_,
+                                                       *dialogs_, platform_.ui, saveHost);
+    }
 }
 
 void ProgramServices::updatePaths(bool force) {
@@ -83,8 +97,7 @@ int ProgramServices::ieVersion() {
 }
 
 bool ProgramServices::checkProceed() {
-    // Nothing asks to save a project yet: the window may close.
-    return true;
+    return saveCommands_ == nullptr || saveCommands_->checkProceed();
 }
 
 void ProgramServices::saveOldPaths() {
@@ -100,7 +113,31 @@ bool ProgramServices::openRetryDue() {
 
 void ProgramServices::retryProjectMatch() {}
 
+void ProgramServices::updateWindowList() {
+    if (form_ != nullptr) {
+        form_->panel().updateWindowList();
+    }
+}
+
+void ProgramServices::showProjectTab() {
+    if (form_ != nullptr) {
+        form_->panel().tabClick(kProjectTab);
+    }
+}
+
+void ProgramServices::showProjectName(const std::string& name) {
+    if (store_ != nullptr) {
+        store_->setCurrentProjectName(name);
+    }
+    setProjectLabelCaption(project_rules::projectLabelCaption(name));
+    setProjectLabelLeft((mainWindowWidth() - projectLabelWidth()) / 2);
+}
+
 void ProgramServices::setProjectLabelCaption(const std::string& caption) {
+    // The tab shows the name again whenever it is clicked.
+    if (form_ != nullptr && store_ != nullptr) {
+        form_->setProjectName(store_->currentProjectName());
+    }
     panelView_.setCaption(PanelControl::lblProjectName, caption);
 }
 
@@ -119,19 +156,37 @@ void ProgramServices::setProjectLabelLeft(int left) {
 }
 
 void ProgramServices::showNoEmptyOverwrite() {
-    // The dialogs of saving arrive with the project commands, which alone can reach here.
+    if (saveCommands_ != nullptr) {
+        saveCommands_->noEmptyOverwrite();
+    }
 }
 
-void ProgramServices::showNoEmptyProject() {}
+void ProgramServices::showNoEmptyProject() {
+    if (saveCommands_ != nullptr) {
+        saveCommands_->noEmptyProject();
+    }
+}
 
-// The project commands arrive with their dialogs; until then the buttons and items do nothing.
-void ProgramServices::mnuNewProject_Click() {}
+void ProgramServices::mnuNewProject_Click() {
+    if (saveCommands_ != nullptr) {
+        saveCommands_->mnuNewProject_Click();
+    }
+}
 
+// Opening projects arrives with its own dialog; until then the item does nothing.
 void ProgramServices::mnuOpen_Click() {}
 
-void ProgramServices::mnuSaveProject_Click() {}
+void ProgramServices::mnuSaveProject_Click() {
+    if (saveCommands_ != nullptr) {
+        saveCommands_->mnuSaveProject_Click();
+    }
+}
 
-void ProgramServices::mnuSaveProjectAs_Click() {}
+void ProgramServices::mnuSaveProjectAs_Click() {
+    if (saveCommands_ != nullptr) {
+        saveCommands_->mnuSaveProjectAs_Click();
+    }
+}
 
 void ProgramServices::refreshProject() {}
 

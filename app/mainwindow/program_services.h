@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -13,21 +14,36 @@
 #include "platform/automation.h"
 #include "platform/platform.h"
 #include "platform/shell.h"
+#include "projects/project_dialogs.h"
 #include "projects/project_store.h"
 #include "projects/project_store_host.h"
+#include "projects/save_commands.h"
 
 namespace snapdesk {
+
+// What the dialogs of a save work on; ready once the folder list is.
+struct ProjectDialogParts {
+    CoffeeShopList& list;
+    ProjectStore& store;
+    PathSearch& search;
+    Timer1Switch& timer;
+    // Whether the save running now was cancelled.
+    std::function<bool()> saveCancelled;
+};
+using ProjectDialogsFactory =
+    std::function<std::unique_ptr<ProjectDialogs>(const ProjectDialogParts&)>;
 
 // The other modules as the main form reaches them at start-up, on its timers and at closing.
 // Work of modules still to come is marked at its place and does nothing yet.
 class ProgramServices final : public MainFormServices,
                               private ProjectStoreHost,
                               private ProjectCommands,
-                              private PathSearchHost {
+                              private PathSearchHost,
+                              private SaveCommandsHost {
   public:
     ProgramServices(Platform& platform, Shell& shell, Automation& automation,
                     LinkPathResolver& links, MainWindowView& window, PanelView& panelView,
-                    DirTreeSplashHost& splash);
+                    DirTreeSplashHost& splash, ProjectDialogsFactory makeDialogs);
     ~ProgramServices() override;
 
     // The main form whose window list, timer and browser version the services use; before
@@ -37,6 +53,7 @@ class ProgramServices final : public MainFormServices,
     DirectoryTree* directoryTree() { return tree_.get(); }
     // Ready once the folder list is (start-up step "j").
     PathSearch* pathSearch() { return pathSearch_.get(); }
+    SaveCommands* saveCommands() { return saveCommands_.get(); }
 
     void prepareDataFolder(const std::string& programFolder) override;
     void loadProjectStore() override;
@@ -59,11 +76,14 @@ class ProgramServices final : public MainFormServices,
     void showNoEmptyOverwrite() override;
     void showNoEmptyProject() override;
 
-    // PathSearchHost
+    // PathSearchHost, SaveCommandsHost
     bool timer1Enabled() override;
     void setTimer1(bool enabled) override;
     WindowHandle mainWindowHandle() override { return window_.handle(); }
     int ieVersion() override;
+    void updateWindowList() override;
+    void showProjectTab() override;
+    void showProjectName(const std::string& name) override;
 
     // ProjectCommands
     void mnuNewProject_Click() override;
@@ -86,6 +106,9 @@ class ProgramServices final : public MainFormServices,
     std::unique_ptr<ProjectStore> store_;
     std::unique_ptr<DirectoryTree> tree_;
     std::unique_ptr<PathSearch> pathSearch_;
+    ProjectDialogsFactory makeDialogs_;
+    std::unique_ptr<ProjectDialogs> dialogs_;
+    std::unique_ptr<SaveCommands> saveCommands_;
 };
 
 }  // namespace snapdesk

@@ -22,6 +22,8 @@ class Ui {
                        QuestionStyle /*style*/, int /*defaultButton*/ = 1) {
         return Answer::Cancel;
     }
+    // The hourglass pointer while long work runs, the normal one after it.
+    virtual void setBusyCursor(bool /*busy*/) {}
     // Processes pending window messages (timers of the main window may run meanwhile).
     virtual void doEvents() = 0;
     // Sleeps until a message arrives or `maxMs` pass, so that a loop waiting for a timer does

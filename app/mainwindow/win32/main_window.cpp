@@ -194,7 +194,7 @@ int runMainWindow(HINSTANCE instance, int /*showCommand*/) {
     parts->splash = std::make_unique<SplashDirTreeBuildWindow>(platform.ui, window);
     parts->services =
         std::make_unique<ProgramServices>(platform, parts->shell, parts->automation, parts->links,
-                                          *parts->view, *parts->panel, *parts->splash);
+                                          *parts->view, *parts->panel, *parts->splash, nullptr);
     const TwipsScale& scale = parts->view->scale();
     const ScreenMetrics screen{screenPixelWidth(platform.display), 1440 / scale.dpiX,
                                1440 / scale.dpiY};

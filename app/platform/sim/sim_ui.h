@@ -39,6 +39,8 @@ class SimUi : public Ui {
         answers.erase(answers.begin());
         return answer;
     }
+    bool busyCursor = false;
+    void setBusyCursor(bool busy) override { busyCursor = busy; }
     void doEvents() override {
         ++doEventsCalls;
         if (log) {

@@ -48,6 +48,10 @@ Answer Win32Ui::ask(const std::string& text, const std::string& title, QuestionS
     }
 }
 
+void Win32Ui::setBusyCursor(bool busy) {
+    SetCursor(LoadCursorW(nullptr, busy ? IDC_WAIT : IDC_ARROW));
+}
+
 void Win32Ui::doEvents() {
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {

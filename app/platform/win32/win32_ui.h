@@ -11,6 +11,7 @@ class Win32Ui : public Ui {
                     MessageBoxStyle style) override;
     Answer ask(const std::string& text, const std::string& title, QuestionStyle style,
                int defaultButton) override;
+    void setBusyCursor(bool busy) override;
     void doEvents() override;
     void waitForMessages(unsigned maxMs) override;
 };

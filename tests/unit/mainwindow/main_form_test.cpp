@@ -2,6 +2,8 @@
 // events and closing.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <algorithm>
 #include <map>
 #include <set>
@@ -146,7 +148,14 @@ struct RecordingServices : MainFormServices {
         Calls* log = nullptr;
         void mnuNewProject_Click() override { log->push_back("new project"); }
         void mnuOpen_Click() override { log->push_back("open project"); }
-        void mnuSaveProject_Click() override { log->push_back("save project"); }
+        void mnuSaveProject_Click() override {
+            log->push_back("save project");
+            if (whileOpen) {
+                whileOpen();
+            }
+        }
+        // What happens while the command's dialog is open.
+        std::function<void()> whileOpen;
         void mnuSaveProjectAs_Click() override { log->push_back("save project as"); }
         void refreshProject() override { log->push_back("refresh project"); }
     } projects;
@@ -446,6 +455,23 @@ TEST_F(MainFormTest, OtherCommandsReachTheCommandSurface) {
     EXPECT_EQ(calls, (Calls{"new project", "save project"}));
     EXPECT_TRUE(main.timers[MainTimer::Timer1].first) << "Timer1 runs again after the button";
     EXPECT_FALSE(form().command(99999));
+}
+
+TEST_F(MainFormTest, NothingElseRunsWhileACommandsDialogIsOpen) {
+    ASSERT_TRUE(form().load());
+    calls.clear();
+    services.projects.whileOpen = [this] {
+        form().command(ID_mnuNewProject);
+        form().buttonCommand(ID_mnuSaveProjectAs);
+        form().trayIconEvent(0x0203);  // a double click on the tray icon
+        form().timerTick(MainTimer::Timer1);
+    };
+    ASSERT_TRUE(form().command(ID_mnuSaveProject));
+    EXPECT_EQ(calls, (Calls{"save project"}));
+    // Afterwards the commands run again.
+    services.projects.whileOpen = nullptr;
+    form().command(ID_mnuNewProject);
+    EXPECT_EQ(calls, (Calls{"save project", "new project"}));
 }
 
 TEST_F(MainFormTest, ClosingWritesThePlaceThenUnloadsInOrder) {
