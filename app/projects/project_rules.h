@@ -11,8 +11,17 @@ inline constexpr const char* kUntitled = "[Untitled]";
 inline constexpr const char* kProjectTabMarker = "++//";
 
 // A name from an old data file that can become "<name>.txt" inside the projects folder and
-// nowhere else: not empty, no drive, colon, slash or other character a file name cannot hold.
+// nowhere else: not empty, no drive, colon, slash or other character a file name cannot hold,
+// and not a device's name.
 bool isSafeProjectName(std::string_view name);
+
+// Whether Windows takes the name as a device (CON, PRN, AUX, NUL, COM0-9, LPT0-9, ...), in any
+// case, with or without an extension.
+bool isDeviceName(std::string_view name);
+
+// Why a name typed for a new project cannot be saved as "<name>.txt" in `projectsFolder`: the
+// message to show, or "" when the name can be used. The name is taken as given (not trimmed).
+std::string projectNameProblem(std::string_view name, std::string_view projectsFolder);
 
 // Whether a stored document name answers a looked-up one (both compared in upper case),
 // allowing for a three-letter extension on either side.

@@ -23,10 +23,12 @@ std::string read(CInifile& ini, const std::string& section, const std::string& k
     return ini.Value();
 }
 
-void write(CInifile& ini, const std::string& section, const std::string& key, std::string value) {
+// False when the value did not reach the file (or the batch that will write it).
+bool write(CInifile& ini, const std::string& section, const std::string& key, std::string value) {
     ini.setSection(section);
     ini.setKey(key);
     ini.setValue(value);
+    return ini.Success();
 }
 
 std::vector<std::string> keysOf(CInifile& ini, const std::string& section) {
@@ -198,11 +200,11 @@ void ProjectStore::buildStoredPaths() {
     }
 }
 
-void ProjectStore::saveProject(std::string& name, bool overwrite) {
+bool ProjectStore::saveProject(std::string& name, bool overwrite) {
     name = text::trim(name);
     if (name.empty()) {
         ui_.messageBox(kNoNameMessage, kAppTitle, MessageBoxStyle::Ok);
-        return;
+        return false;
     }
     host_.updatePaths(true);
     struct Member {
@@ -228,19 +230,26 @@ void ProjectStore::saveProject(std::string& name, bool overwrite) {
             }
             ui_.doEvents();
         }
-        write(project, "Snapdesk!", "IMPORTANT", kWarning);
+        // An existing file that cannot be read takes no values: that is no save either.
+        bool complete = write(project, "Snapdesk!", "IMPORTANT", kWarning);
         for (std::size_t j = 0; j < members.size(); ++j) {
-            write(project, "FilePath", std::to_string(j + 1), members[j].path);
+            complete =
+                write(project, "FilePath", std::to_string(j + 1), members[j].path) && complete;
         }
         for (std::size_t j = 0; j < members.size(); ++j) {
             const std::string key = std::to_string(j + 1);
             const Member& m = members[j];
-            write(project, "FileName", key,
-                  project_rules::savedMemberName(m.caption, m.path, m.exe));
-            write(project, "FileEXE", key, m.exe);
-            write(project, "FileComment", key, m.comment);
+            complete = write(project, "FileName", key,
+                             project_rules::savedMemberName(m.caption, m.path, m.exe)) &&
+                       complete;
+            complete = write(project, "FileEXE", key, m.exe) && complete;
+            complete = write(project, "FileComment", key, m.comment) && complete;
         }
-        written = project.endBatch();
+        if (complete) {
+            written = project.endBatch();
+        } else {
+            project.cancelBatch();
+        }
         if (!written) {
             ui_.messageBox(kNotWrittenMessage, kAppTitle, MessageBoxStyle::Ok);
         }
@@ -264,6 +273,7 @@ void ProjectStore::saveProject(std::string& name, bool overwrite) {
             list_.setFilePath(i, kNoSave);
         }
     }
+    return written;
 }
 
 void ProjectStore::readProject(std::string name, std::vector<std::string>& names,

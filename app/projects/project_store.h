@@ -29,7 +29,11 @@ class ProjectStore {
     void loadProjectStore();
     void convertOldData();
     void buildStoredPaths();
-    void saveProject(std::string& name, bool overwrite);
+    // Writes the Project tab's members as the project `name` (trimmed in place). True when the
+    // project file was written; false for an empty name, when there was nothing to write (the
+    // empty-project dialogs have been shown) or when the file could not be written (the user
+    // has been told; the old file and the current project name are unchanged).
+    bool saveProject(std::string& name, bool overwrite);
     void readProject(std::string name, std::vector<std::string>& names,
                      std::vector<std::string>& paths, std::vector<std::string>& exes,
                      std::vector<std::string>& comments, std::int32_t& count);

@@ -117,7 +117,8 @@ void SaveCommands::saveProjectTab(bool askName) {
     }
     std::string name = store_.currentProjectName();
     ui_.setBusyCursor(true);
-    store_.saveProject(name, true);
+    // A project that could not be written counts as not saved: the user was told why.
+    saveCancelled_ = !store_.saveProject(name, true);
     ui_.setBusyCursor(false);
 }
 

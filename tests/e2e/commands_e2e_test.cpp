@@ -35,38 +35,6 @@ namespace {
 
 constexpr Milliseconds kTwoTicks{2 * 3000 + 2000};
 
-// The popup menu window on screen, shown by TrackPopupMenu in Snapdesk.
-HWND waitForPopup(Milliseconds timeout = Milliseconds{5000}) {
-    HWND found = nullptr;
-    waitUntil(
-        [&] {
-            for (HWND w = FindWindowExW(nullptr, nullptr, L"#32768", nullptr); w != nullptr;
-                 w = FindWindowExW(nullptr, w, L"#32768", nullptr)) {
-                if (IsWindowVisible(w)) {
-                    found = w;
-                    return true;
-                }
-            }
-            return false;
-        },
-        timeout);
-    return found;
-}
-
-bool popupGone(Milliseconds timeout = Milliseconds{5000}) {
-    return waitUntil(
-        [] {
-            for (HWND w = FindWindowExW(nullptr, nullptr, L"#32768", nullptr); w != nullptr;
-                 w = FindWindowExW(nullptr, w, L"#32768", nullptr)) {
-                if (IsWindowVisible(w)) {
-                    return false;
-                }
-            }
-            return true;
-        },
-        timeout);
-}
-
 // Does what opens a popup in Snapdesk; the popup's window and its items as the program reads
 // them, or nullopt when none opened.
 std::optional<ShownMenu> openPopup(const InsideProbe& probe, const std::function<void()>& open,
@@ -79,11 +47,6 @@ std::optional<ShownMenu> openPopup(const InsideProbe& probe, const std::function
         return std::nullopt;
     }
     return parseMenu(record->lines);
-}
-
-void key(HWND popup, WPARAM virtualKey) {
-    PostMessageW(popup, WM_KEYDOWN, virtualKey, 1);
-    PostMessageW(popup, WM_KEYUP, virtualKey, 0xC0000001);
 }
 
 // Chooses an item as a user does with the keyboard: down to it (separators are passed
@@ -127,24 +90,6 @@ Menu withCheck(Menu menu, int id, bool checked) {
 bool checkedIn(const std::optional<ShownMenu>& menu, unsigned id) {
     const ShownMenuItem* item = menu ? findShownItem(*menu, id) : nullptr;
     return item != nullptr && item->checked;
-}
-
-void rightClick(const Tile& tile) {
-    const HWND picture = GetDlgItem(tile.window, zim::kIdDisplay);
-    PostMessageW(picture, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(10, 10));
-    PostMessageW(picture, WM_RBUTTONUP, 0, MAKELPARAM(10, 10));
-}
-
-HWND descendant(HWND parent, const wchar_t* className) {
-    for (const HWND child : childWindows(parent)) {
-        if (classNameOf(child) == className) {
-            return child;
-        }
-        if (const HWND found = descendant(child, className)) {
-            return found;
-        }
-    }
-    return nullptr;
 }
 
 int heightOf(HWND window) {
@@ -209,7 +154,7 @@ class CommandsE2E : public ::testing::Test {
             return std::nullopt;
         }
         return openPopup(
-            probe, [&] { rightClick(*tile); }, popup);
+            probe, [&] { SnapdeskApp::rightClick(*tile); }, popup);
     }
     void selectTab(int index) {
         const HWND tab = descendant(app->main(), WC_TABCONTROLW);

@@ -47,18 +47,6 @@ void collectTiles(HWND parent, std::vector<Tile>& tiles) {
     }
 }
 
-HWND findDescendant(HWND parent, const std::wstring& className) {
-    for (const HWND child : childWindows(parent)) {
-        if (classNameOf(child) == className) {
-            return child;
-        }
-        if (const HWND found = findDescendant(child, className)) {
-            return found;
-        }
-    }
-    return nullptr;
-}
-
 void postMouse(HWND window, UINT message) {
     PostMessageW(window, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(10, 10));
 }
@@ -159,7 +147,7 @@ std::optional<Tile> SnapdeskApp::waitForTile(const std::wstring& fileName,
 
 std::vector<std::wstring> SnapdeskApp::tabCaptions() const {
     std::vector<std::wstring> captions;
-    const HWND tab = findDescendant(main_, WC_TABCONTROLW);
+    const HWND tab = descendant(main_, WC_TABCONTROLW);
     if (tab == nullptr) {
         return captions;
     }
@@ -230,6 +218,60 @@ bool SnapdeskApp::closeAndWait() {
         PostMessageW(main_, WM_CLOSE, 0, 0);
     }
     return waitUntil([&] { return program_.hasExited(); }, Milliseconds{20000});
+}
+
+HWND waitForPopup(Milliseconds timeout) {
+    HWND found = nullptr;
+    waitUntil(
+        [&] {
+            for (HWND w = FindWindowExW(nullptr, nullptr, L"#32768", nullptr); w != nullptr;
+                 w = FindWindowExW(nullptr, w, L"#32768", nullptr)) {
+                if (IsWindowVisible(w)) {
+                    found = w;
+                    return true;
+                }
+            }
+            return false;
+        },
+        timeout);
+    return found;
+}
+
+bool popupGone(Milliseconds timeout) {
+    return waitUntil(
+        [] {
+            for (HWND w = FindWindowExW(nullptr, nullptr, L"#32768", nullptr); w != nullptr;
+                 w = FindWindowExW(nullptr, w, L"#32768", nullptr)) {
+                if (IsWindowVisible(w)) {
+                    return false;
+                }
+            }
+            return true;
+        },
+        timeout);
+}
+
+void key(HWND window, WPARAM virtualKey) {
+    PostMessageW(window, WM_KEYDOWN, virtualKey, 1);
+    PostMessageW(window, WM_KEYUP, virtualKey, 0xC0000001);
+}
+
+void SnapdeskApp::rightClick(const Tile& tile) {
+    const HWND picture = GetDlgItem(tile.window, zim::kIdDisplay);
+    PostMessageW(picture, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(10, 10));
+    PostMessageW(picture, WM_RBUTTONUP, 0, MAKELPARAM(10, 10));
+}
+
+HWND descendant(HWND parent, const wchar_t* className) {
+    for (const HWND child : childWindows(parent)) {
+        if (classNameOf(child) == className) {
+            return child;
+        }
+        if (const HWND found = descendant(child, className)) {
+            return found;
+        }
+    }
+    return nullptr;
 }
 
 }  // namespace snapdesk::testing

@@ -25,6 +25,15 @@ std::wstring writeTempTextFile(const std::wstring& name, const std::string& text
 // Wine's notepad on a file; `window` gets its window once shown (nullptr on time-out).
 Program startNotepadOn(const std::wstring& path, HWND& window);
 
+// The popup menu on screen (TrackPopupMenu's window), nullptr when none shows in time; and
+// whether none shows any more.
+HWND waitForPopup(Milliseconds timeout = Milliseconds{5000});
+bool popupGone(Milliseconds timeout = Milliseconds{5000});
+// A key pressed and let go in a window, as the keyboard sends it.
+void key(HWND window, WPARAM virtualKey);
+// The first window of that class below `parent`, nullptr when none.
+HWND descendant(HWND parent, const wchar_t* className);
+
 struct Tile {
     HWND window = nullptr;
     std::wstring fileName;
@@ -53,6 +62,7 @@ class SnapdeskApp {
     static void click(const Tile& tile);
     static void doubleClick(const Tile& tile);
     static void typeComment(const Tile& tile, const std::wstring& text);
+    static void rightClick(const Tile& tile);
 
     // Sends WM_CLOSE and waits until the process has ended.
     bool closeAndWait();

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "location/win32/splash_window.h"
+#include "location/win32/win32_project_dialogs.h"
 #include "mainwindow/main_form.h"
 #include "mainwindow/menu_ids.h"
 #include "mainwindow/program_services.h"
@@ -23,6 +24,8 @@
 #include "platform/win32/win32_convert.h"
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/win32_shell.h"
+#include "projects/save_dialog.h"
+#include "projects/win32/save_dialog_window.h"
 #include "snapshots/graphics_code.h"
 
 namespace snapdesk {
@@ -45,6 +48,27 @@ struct MainWindowParts {
     std::unique_ptr<MainForm> form;
     bool loaded = false;
 };
+
+// The dialogs of a save, over the main window.
+ProjectDialogsFactory projectDialogs(HWND window, MainWindowParts& parts) {
+    return [window, &parts](const ProjectDialogParts& p) -> std::unique_ptr<ProjectDialogs> {
+        Platform& platform = parts.system.platform();
+        auto showSave = [window, &parts, p] {
+            Platform& ports = parts.system.platform();
+            const Timer1Pause pause(p.timer);
+            const bool cancelled = p.saveCancelled();
+            SaveDialog presenter(
+                p.list, p.store, ports.ui, parts.shell, ports.files,
+                [&search = p.search](bool force) { search.updatePaths(force); }, cancelled);
+            showSaveDialog(window, presenter);
+        };
+        return std::make_unique<Win32ProjectDialogs>(
+            window, p.timer,
+            Win32ProjectDialogs::Ports{platform.ui, parts.shell, platform.files, p.list,
+                                       parts.links},
+            [&search = p.search] { return search.browseForFolder(); }, showSave);
+    };
+}
 
 MainWindowParts* partsOf(HWND window) {
     return reinterpret_cast<MainWindowParts*>(GetWindowLongPtrW(window, GWLP_USERDATA));
@@ -194,7 +218,8 @@ int runMainWindow(HINSTANCE instance, int /*showCommand*/) {
     parts->splash = std::make_unique<SplashDirTreeBuildWindow>(platform.ui, window);
     parts->services =
         std::make_unique<ProgramServices>(platform, parts->shell, parts->automation, parts->links,
-                                          *parts->view, *parts->panel, *parts->splash, nullptr);
+                                          *parts->view, *parts->panel, *parts->splash,
+                                          projectDialogs(window, *parts));
     const TwipsScale& scale = parts->view->scale();
     const ScreenMetrics screen{screenPixelWidth(platform.display), 1440 / scale.dpiX,
                                1440 / scale.dpiY};
