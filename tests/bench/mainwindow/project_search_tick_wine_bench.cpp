@@ -14,12 +14,16 @@
 #include "platform/win32/link_path_binder.h"
 #include "platform/win32/win32_automation.h"
 #include "platform/win32/win32_shell.h"
+#include "support/project_fakes.h"
 #include "test_apps.h"
 
 using namespace snapdesk;
 using namespace snapdesk::bench;
 
 namespace {
+
+using testing_fakes::DirectSplash;
+using testing_fakes::NoStoreHost;
 
 constexpr int kWindows = 30;
 constexpr int kProjectMembers = 10;
@@ -31,26 +35,6 @@ struct Host : PathSearchHost {
     void setTimer1(bool enabled) override { timer = enabled; }
     WindowHandle mainWindowHandle() override { return 0; }
     int ieVersion() override { return 6; }
-};
-
-struct NoStoreHost : ProjectStoreHost {
-    void updatePaths(bool) override {}
-    void setProjectLabelCaption(const std::string&) override {}
-    int projectLabelWidth() override { return 0; }
-    int mainWindowWidth() override { return 0; }
-    void setProjectLabelLeft(int) override {}
-    void showNoEmptyOverwrite() override {}
-    void showNoEmptyProject() override {}
-};
-
-struct DirectSplash : DirTreeSplashHost {
-    void showSplash(DirectoryTree& tree) override {
-        if (tree.buildMode() == kFullBuild) {
-            tree.buildDirTreeFromScratch();
-        } else {
-            tree.buildDirTreeFromStored();
-        }
-    }
 };
 
 int countVisibleWindowsOf(DWORD process) {

@@ -14,10 +14,13 @@
 #include "platform/sim/sim_platform.h"
 #include "platform/sim/sim_shell.h"
 #include "sim_world.h"
+#include "support/project_fakes.h"
 #include "tracking/recent_folder.h"
 
 namespace snapdesk {
 namespace {
+
+using testing_fakes::NoStoreHost;
 
 using testing_dir_tree::DirectSplash;
 
@@ -47,16 +50,6 @@ struct Links : LinkPathResolver {
         const auto it = targets.find(linkFile);
         return it == targets.end() ? std::string() : it->second;
     }
-};
-
-struct NoStoreHost : ProjectStoreHost {
-    void updatePaths(bool) override {}
-    void setProjectLabelCaption(const std::string&) override {}
-    int projectLabelWidth() override { return 0; }
-    int mainWindowWidth() override { return 0; }
-    void setProjectLabelLeft(int) override {}
-    void showNoEmptyOverwrite() override {}
-    void showNoEmptyProject() override {}
 };
 
 struct Member {

@@ -13,10 +13,14 @@
 #include "projects/cinifile.h"
 #include "projects/save_commands.h"
 #include "sim_world.h"
+#include "support/project_fakes.h"
 #include "tracking/recent_folder.h"
 
 namespace snapdesk {
 namespace {
+
+using testing_fakes::DirectSplash;
+using testing_fakes::NoStoreHost;
 
 const std::string kProgram = "C:\\Snapdesk";
 const std::string kProjects = kProgram + "\\datafiles\\projects\\";
@@ -82,22 +86,8 @@ struct Host : SaveCommandsHost, PathSearchHost {
     WindowHandle mainWindowHandle() override { return 0; }
 };
 
-struct NoStoreHost : ProjectStoreHost {
-    void updatePaths(bool) override {}
-    void setProjectLabelCaption(const std::string&) override {}
-    int projectLabelWidth() override { return 0; }
-    int mainWindowWidth() override { return 0; }
-    void setProjectLabelLeft(int) override {}
-    void showNoEmptyOverwrite() override {}
-    void showNoEmptyProject() override {}
-};
-
 struct NoLinks : LinkPathResolver {
     std::string getLinkPath(WindowHandle, const std::string&) override { return {}; }
-};
-
-struct Splash : DirTreeSplashHost {
-    void showSplash(DirectoryTree& tree) override { tree.buildDirTreeFromScratch(); }
 };
 
 struct Member {
@@ -157,7 +147,7 @@ class SaveCommandsTest : public ::testing::Test {
     NoLinks links;
     Host host;
     NoStoreHost storeHost;
-    Splash splash;
+    DirectSplash splash;
     BrowserHistory history{files, shell};
     ProjectStore store{files, shell, ui, world.list, storeHost, kProgram};
     DirectoryTree tree{files, shell, ui, kProgram + "\\datafiles", "1.0.0"};

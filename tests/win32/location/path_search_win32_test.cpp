@@ -24,11 +24,15 @@
 #include "platform/win32/win32_shell.h"
 #include "standin_servers.h"
 #include "support/history_files.h"
+#include "support/project_fakes.h"
 #include "test_apps.h"
 #include "tracking/recent_folder.h"
 
 namespace snapdesk {
 namespace {
+
+using testing_fakes::DirectSplash;
+using testing_fakes::NoStoreHost;
 
 using testing::Program;
 using win32::toUtf8;
@@ -44,26 +48,6 @@ struct Host : PathSearchHost {
     void setTimer1(bool enabled) override { timer = enabled; }
     WindowHandle mainWindowHandle() override { return 0; }
     int ieVersion() override { return ie; }
-};
-
-struct NoStoreHost : ProjectStoreHost {
-    void updatePaths(bool) override {}
-    void setProjectLabelCaption(const std::string&) override {}
-    int projectLabelWidth() override { return 0; }
-    int mainWindowWidth() override { return 0; }
-    void setProjectLabelLeft(int) override {}
-    void showNoEmptyOverwrite() override {}
-    void showNoEmptyProject() override {}
-};
-
-struct DirectSplash : DirTreeSplashHost {
-    void showSplash(DirectoryTree& tree) override {
-        if (tree.buildMode() == kFullBuild) {
-            tree.buildDirTreeFromScratch();
-        } else {
-            tree.buildDirTreeFromStored();
-        }
-    }
 };
 
 void writeBytes(const std::string& path, const std::string& bytes) {
