@@ -41,19 +41,7 @@ std::wstring recentFolder() {
 // A shortcut in the Recent folder, as the shell leaves one for a document the user opened.
 std::wstring addRecentShortcut(const std::wstring& name, const std::wstring& target) {
     const std::wstring shortcut = recentFolder() + L"\\" + name + L".lnk";
-    IShellLinkW* link = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                reinterpret_cast<void**>(&link)))) {
-        return {};
-    }
-    link->SetPath(target.c_str());
-    IPersistFile* file = nullptr;
-    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-        file->Save(shortcut.c_str(), TRUE);
-        file->Release();
-    }
-    link->Release();
-    return shortcut;
+    return writeShortcut(shortcut, target) ? shortcut : std::wstring();
 }
 
 // A visible top-level window of the process with this caption.

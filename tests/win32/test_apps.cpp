@@ -1,5 +1,9 @@
 #include "test_apps.h"
 
+// clang-format off
+#include <shlobj.h>
+// clang-format on
+
 #include <thread>
 #include <utility>
 
@@ -58,6 +62,23 @@ std::wstring windowsPath(const std::string& path) {
         }
     }
     return result;
+}
+
+bool writeShortcut(const std::wstring& shortcut, const std::wstring& target) {
+    IShellLinkW* link = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                reinterpret_cast<void**>(&link)))) {
+        return false;
+    }
+    bool saved = false;
+    IPersistFile* file = nullptr;
+    if (SUCCEEDED(link->SetPath(target.c_str())) &&
+        SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+        saved = SUCCEEDED(file->Save(shortcut.c_str(), TRUE));
+        file->Release();
+    }
+    link->Release();
+    return saved;
 }
 
 std::wstring testAppPath(const std::wstring& exeName) {

@@ -26,6 +26,10 @@ std::wstring testAppPath(const std::wstring& exeName);
 // One argument quoted for CommandLineToArgvW.
 std::wstring quoteArgument(const std::wstring& argument);
 
+// A shortcut file pointing at `target`, written by the shell's own link object (COM must be
+// initialised on the thread); false when it could not be written.
+bool writeShortcut(const std::wstring& shortcut, const std::wstring& target);
+
 std::wstring windowTextOf(HWND window);
 std::wstring classNameOf(HWND window);
 // Wine's ntdll exports wine_get_version.

@@ -57,20 +57,6 @@ void writeBytes(const std::string& path, const std::string& bytes) {
     out << bytes;
 }
 
-// A shortcut to `target`, written by the shell's own link object.
-void writeShortcut(const std::string& shortcut, const std::string& target) {
-    IShellLinkW* link = nullptr;
-    ASSERT_EQ(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                               reinterpret_cast<void**>(&link)),
-              S_OK);
-    link->SetPath(toWide(target).c_str());
-    IPersistFile* file = nullptr;
-    ASSERT_EQ(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)), S_OK);
-    EXPECT_EQ(file->Save(toWide(shortcut).c_str(), TRUE), S_OK);
-    file->Release();
-    link->Release();
-}
-
 void removeTree(const std::string& folder) {
     std::wstring from = toWide(folder);
     from.push_back(L'\0');
@@ -170,7 +156,8 @@ TEST_F(PathSearchWin32, NotepadDocumentsAreFoundByShortcutStoredPathAndFolderSea
         shortcuts.push_back(recent() + name + ".lnk");
         DeleteFileW(toWide(shortcuts.back()).c_str());
     }
-    writeShortcut(recent() + "letter.txt.lnk", kRoot + "\\Work\\letter.txt");
+    ASSERT_TRUE(testing::writeShortcut(toWide(recent() + "letter.txt.lnk"),
+                                       toWide(kRoot + "\\Work\\letter.txt")));
 
     const HWND letter = startWindow(L"notepad.exe " + toWide(kRoot + "\\Work\\letter.txt"),
                                     L"letter.txt - Notepad");

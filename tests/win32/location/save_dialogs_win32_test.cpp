@@ -150,19 +150,6 @@ bool placedCentredAtAThird(HWND dialog) {
     return std::abs(frame.left - left) <= 1 && std::abs(frame.top - top) <= 1;
 }
 
-void writeShortcut(const std::string& shortcut, const std::string& target) {
-    IShellLinkW* link = nullptr;
-    ASSERT_EQ(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                               reinterpret_cast<void**>(&link)),
-              S_OK);
-    link->SetPath(toWide(target).c_str());
-    IPersistFile* file = nullptr;
-    ASSERT_EQ(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)), S_OK);
-    EXPECT_EQ(file->Save(toWide(shortcut).c_str(), TRUE), S_OK);
-    file->Release();
-    link->Release();
-}
-
 LRESULT CALLBACK ownerProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     return DefWindowProcW(w, m, wp, lp);
 }
@@ -414,7 +401,7 @@ TEST_F(SaveDialogsWin32, WinAmpListsARecentSongAndWritesItIntoThePlayersRecord) 
     ASSERT_TRUE(recent.has_value());
     setRecentFolder(*recent + "\\");
     const std::string shortcut = *recent + "\\Song of the day.mp3.lnk";
-    writeShortcut(shortcut, song);
+    ASSERT_TRUE(testing::writeShortcut(toWide(shortcut), toWide(song)));
     const std::string upperSong = text::upperCase(song);
 
     Statics statics;
