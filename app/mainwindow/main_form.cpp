@@ -47,7 +47,8 @@ MainForm::MainForm(Platform& platform, MainWindowView& window, PanelView& panelV
       screen_(screen),
       list_(platform),
       activation_(platform, list_, *this),
-      commands_(list_, *this, services.projectCommands(),
+      projectDialogs_(services.projectCommands()),
+      commands_(list_, *this, projectDialogs_,
                 {SNAPDESK_VERSION_MAJOR, SNAPDESK_VERSION_MINOR, SNAPDESK_VERSION_REVISION}) {
     state_.programFolder = withBackslash(std::move(programFolder));
     list_.setMainWindow(window_.handle());
@@ -229,7 +230,7 @@ void MainForm::timerTick(MainTimer timer) {
         case MainTimer::Timer1:
             // A refresh that pumps messages must not start a second one, nor run under a
             // command's dialog.
-            if (timer1Running_ || commandRunning_) {
+            if (timer1Running_ || projectDialogs_.open) {
                 return;
             }
             timer1Running_ = true;
@@ -251,11 +252,10 @@ bool MainForm::command(int menuId) {
     if (state_.shutDown) {
         return false;
     }
-    // A command whose dialog is open answers messages: nothing starts underneath it.
-    if (commandRunning_) {
+    // A project command's dialog answers messages: nothing starts underneath it.
+    if (projectDialogs_.open) {
         return true;
     }
-    const CommandScope scope(commandRunning_);
     if (const auto toggle = toggleSetting(menuId, window_.menuChecked(menuId))) {
         if (toggle->imageUpdateMode) {
             for (int item : kImageUpdateItems) {
@@ -296,16 +296,14 @@ bool MainForm::buttonCommand(int buttonId) {
     if (state_.shutDown) {
         return false;
     }
-    if (commandRunning_) {
+    if (projectDialogs_.open) {
         return true;
     }
-    const CommandScope scope(commandRunning_);
     return commands_.buttonClickById(buttonId);
 }
 
 void MainForm::trayIconEvent(std::uintptr_t mouseEvent) {
-    if (state_.loaded && !state_.shutDown && !commandRunning_) {
-        const CommandScope scope(commandRunning_);
+    if (state_.loaded && !state_.shutDown && !projectDialogs_.open) {
         commands_.trayIconEvent(mouseEvent);
     }
 }
@@ -343,7 +341,10 @@ ResizeResult MainForm::minimumSize() {
 bool MainForm::queryUnload() {
     if (state_.loaded && !state_.shutDown) {
         services_.updatePaths(true);
-        if (!services_.checkProceed()) {
+        bool proceed = true;
+        // The question, and the save it may start, show dialogs.
+        projectDialogs_.run([&] { proceed = services_.checkProceed(); });
+        if (!proceed) {
             return false;
         }
     }

@@ -160,17 +160,43 @@ class MainForm final : private PanelHost, private ActivationHost, private Comman
     UserSettings settings_;
     CoffeeShopList list_;
     Activation activation_;
+    // The project commands, marked open while they run: their dialogs answer messages, and no
+    // other command, tray click or refresh may start underneath them.
+    struct GuardedProjectCommands : ProjectCommands {
+        explicit GuardedProjectCommands(ProjectCommands& commands) : inner(commands) {}
+        template <typename Work>
+        void run(Work work) {
+            open = true;
+            struct Reset {
+                bool& flag;
+                ~Reset() { flag = false; }
+            } reset{open};
+            work();
+        }
+        void mnuNewProject_Click() override {
+            run([this] { inner.mnuNewProject_Click(); });
+        }
+        void mnuOpen_Click() override {
+            run([this] { inner.mnuOpen_Click(); });
+        }
+        void mnuSaveProject_Click() override {
+            run([this] { inner.mnuSaveProject_Click(); });
+        }
+        void mnuSaveProjectAs_Click() override {
+            run([this] { inner.mnuSaveProjectAs_Click(); });
+        }
+        void refreshProject() override {
+            run([this] { inner.refreshProject(); });
+        }
+        ProjectCommands& inner;
+        bool open = false;
+    } projectDialogs_;
     MainCommands commands_;
     std::unique_ptr<ThumbnailPanel> panel_;
     AppliedSettings applied_;
     char location_ = ' ';
     bool timer1Running_ = false;
-    bool commandRunning_ = false;
-    struct CommandScope {
-        explicit CommandScope(bool& flag) : flag_(flag) { flag_ = true; }
-        ~CommandScope() { flag_ = false; }
-        bool& flag_;
-    };
+
     bool timer1On_ = false;
 };
 
