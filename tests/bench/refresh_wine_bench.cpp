@@ -34,22 +34,12 @@ double median(std::vector<double> values) {
     return values[values.size() / 2];
 }
 
-int countBenchWindows(DWORD process) {
-    int n = 0;
-    for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(w, &owner);
-        n += (owner == process && IsWindowVisible(w)) ? 1 : 0;
-    }
-    return n;
-}
-
 }  // namespace
 
 int main() {
     testing::Program many(testing::testAppPath(L"manywindows.exe") + L" " +
                           std::to_wstring(kWindows) + L" bench");
-    if (!testing::waitUntil([&] { return countBenchWindows(many.processId()) == kWindows; },
+    if (!testing::waitUntil([&] { return many.visibleWindowCount() == kWindows; },
                             testing::Milliseconds{30000})) {
         std::printf("the %d test windows did not appear\n", kWindows);
         return 1;

@@ -58,17 +58,6 @@ std::wstring copyTestApp(const std::wstring& appName, const TempFolder& folder,
     return CopyFileW(testAppPath(appName).c_str(), copy.c_str(), FALSE) ? copy : std::wstring();
 }
 
-HWND sendCopyData(HWND frame, unsigned long command, const std::wstring& text) {
-    COPYDATASTRUCT data{};
-    data.dwData = command;
-    data.cbData = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-    data.lpData = const_cast<wchar_t*>(text.data());
-    DWORD_PTR result = 0;
-    SendMessageTimeoutW(frame, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_NORMAL,
-                        static_cast<UINT>(kWindowTimeout.count()), &result);
-    return reinterpret_cast<HWND>(result);
-}
-
 }  // namespace
 
 TempFolder::TempFolder() {

@@ -23,17 +23,6 @@ void pumpMessages() {
     }
 }
 
-HWND copyData(HWND frame, unsigned long command, const std::wstring& text) {
-    COPYDATASTRUCT data{};
-    data.dwData = command;
-    data.cbData = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-    data.lpData = const_cast<wchar_t*>(text.data());
-    DWORD_PTR result = 0;
-    SendMessageTimeoutW(frame, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_NORMAL,
-                        static_cast<UINT>(kWindowTimeout.count()), &result);
-    return reinterpret_cast<HWND>(result);
-}
-
 }  // namespace
 
 bool waitUntil(const std::function<bool()>& condition, Milliseconds timeout) {
@@ -79,6 +68,17 @@ bool writeShortcut(const std::wstring& shortcut, const std::wstring& target) {
     }
     link->Release();
     return saved;
+}
+
+HWND sendCopyData(HWND frame, unsigned long command, const std::wstring& text) {
+    COPYDATASTRUCT data{};
+    data.dwData = command;
+    data.cbData = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+    data.lpData = const_cast<wchar_t*>(text.data());
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(frame, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_NORMAL,
+                        static_cast<UINT>(kWindowTimeout.count()), &result);
+    return reinterpret_cast<HWND>(result);
 }
 
 std::wstring testAppPath(const std::wstring& exeName) {
@@ -167,6 +167,14 @@ Program::~Program() {
 
 bool Program::hasExited() const {
     return process_ == nullptr || WaitForSingleObject(process_, 0) == WAIT_OBJECT_0;
+}
+
+int Program::visibleWindowCount() const {
+    int n = 0;
+    for (const HWND w : windows()) {
+        n += IsWindowVisible(w) ? 1 : 0;
+    }
+    return n;
 }
 
 std::vector<HWND> Program::windows() const {
@@ -286,11 +294,12 @@ bool hangMdiTest(HWND frame, unsigned long ms, Milliseconds timeout) {
 }
 
 HWND addMdiDocument(HWND frame, const std::wstring& title, bool withIcon) {
-    return copyData(frame, withIcon ? mditest::kAddDocument : mditest::kAddDocumentNoIcon, title);
+    return sendCopyData(frame, withIcon ? mditest::kAddDocument : mditest::kAddDocumentNoIcon,
+                        title);
 }
 
 HWND renameActiveMdiDocument(HWND frame, const std::wstring& title) {
-    return copyData(frame, mditest::kRenameActiveDocument, title);
+    return sendCopyData(frame, mditest::kRenameActiveDocument, title);
 }
 
 }  // namespace snapdesk::testing

@@ -30,6 +30,9 @@ std::wstring quoteArgument(const std::wstring& argument);
 // initialised on the thread); false when it could not be written.
 bool writeShortcut(const std::wstring& shortcut, const std::wstring& target);
 
+// A runtime command to one of our test programs (WM_COPYDATA); the window it answers with.
+HWND sendCopyData(HWND frame, unsigned long command, const std::wstring& text);
+
 std::wstring windowTextOf(HWND window);
 std::wstring classNameOf(HWND window);
 // Wine's ntdll exports wine_get_version.
@@ -59,6 +62,7 @@ class Program {
 
     // The top-level windows of this process, in Z order (hidden ones included).
     std::vector<HWND> windows() const;
+    int visibleWindowCount() const;
     // The first top-level window of this process for which the condition holds; nullptr when
     // none does within the time-out.
     HWND waitForWindow(const std::function<bool(HWND)>& condition,

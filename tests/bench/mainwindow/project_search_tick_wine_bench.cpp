@@ -37,23 +37,13 @@ struct Host : PathSearchHost {
     int ieVersion() override { return 6; }
 };
 
-int countVisibleWindowsOf(DWORD process) {
-    int n = 0;
-    for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(w, &owner);
-        n += (owner == process && IsWindowVisible(w)) ? 1 : 0;
-    }
-    return n;
-}
-
 }  // namespace
 
 int main() {
     CoInitialize(nullptr);
     testing::Program many(testing::testAppPath(L"manywindows.exe") + L" " +
                           std::to_wstring(kWindows) + L" search");
-    if (!testing::waitUntil([&] { return countVisibleWindowsOf(many.processId()) == kWindows; },
+    if (!testing::waitUntil([&] { return many.visibleWindowCount() == kWindows; },
                             testing::Milliseconds{30000})) {
         std::printf("the %d test windows did not appear\n", kWindows);
         return 1;

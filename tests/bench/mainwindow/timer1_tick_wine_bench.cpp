@@ -20,16 +20,6 @@ constexpr int kWindows = 30;
 constexpr int kWarmUpTicks = 3;
 constexpr int kRuns = 41;
 
-int countVisibleWindowsOf(DWORD process) {
-    int n = 0;
-    for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(w, &owner);
-        n += (owner == process && IsWindowVisible(w)) ? 1 : 0;
-    }
-    return n;
-}
-
 HWND windowOf(WindowHandle handle) {
     return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(handle));
 }
@@ -39,7 +29,7 @@ HWND windowOf(WindowHandle handle) {
 int main() {
     testing::Program many(testing::testAppPath(L"manywindows.exe") + L" " +
                           std::to_wstring(kWindows) + L" tick");
-    if (!testing::waitUntil([&] { return countVisibleWindowsOf(many.processId()) == kWindows; },
+    if (!testing::waitUntil([&] { return many.visibleWindowCount() == kWindows; },
                             testing::Milliseconds{30000})) {
         std::printf("the %d test windows did not appear\n", kWindows);
         return 1;
