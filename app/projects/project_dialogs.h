@@ -3,6 +3,7 @@
 // The modal dialogs of saving a project, as the save commands see them: each is shown over the
 // main window and hands back its answer. The real ones are dialogs of the resource script.
 
+#include <optional>
 #include <string>
 
 namespace snapdesk {
@@ -43,6 +44,9 @@ class ProjectDialogs {
     virtual EmptyOverwriteChoice showNoEmptyOverwrite() = 0;
     // "Save Project As": asks the name and saves, or is cancelled.
     virtual void showSave() = 0;
+    // "Open Project": the project the user chose to open, or nothing when cancelled. Projects
+    // may be deleted in it.
+    virtual std::optional<std::string> showOpenProject() = 0;
 };
 
 }  // namespace snapdesk

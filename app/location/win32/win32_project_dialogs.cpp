@@ -9,14 +9,15 @@
 
 namespace snapdesk {
 
-Win32ProjectDialogs::Win32ProjectDialogs(HWND owner, Timer1Switch& timer, Ports ports,
-                                         std::function<std::string()> browseForFolder,
-                                         std::function<void()> showSave)
+Win32ProjectDialogs::Win32ProjectDialogs(
+    HWND owner, Timer1Switch& timer, Ports ports, std::function<std::string()> browseForFolder,
+    std::function<void()> showSave, std::function<std::optional<std::string>()> showOpenProject)
     : owner_(owner),
       timer_(timer),
       ports_(ports),
       browseForFolder_(std::move(browseForFolder)),
-      showSave_(std::move(showSave)) {
+      showSave_(std::move(showSave)),
+      showOpenProject_(std::move(showOpenProject)) {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
 }
@@ -62,6 +63,10 @@ EmptyOverwriteChoice Win32ProjectDialogs::showNoEmptyOverwrite() {
 
 void Win32ProjectDialogs::showSave() {
     showSave_();
+}
+
+std::optional<std::string> Win32ProjectDialogs::showOpenProject() {
+    return showOpenProject_();
 }
 
 }  // namespace snapdesk

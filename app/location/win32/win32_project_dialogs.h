@@ -8,6 +8,7 @@
 // clang-format on
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "common/timer1_switch.h"
@@ -30,10 +31,11 @@ class Win32ProjectDialogs final : public ProjectDialogs {
         LinkPathResolver& links;
     };
     // `browseForFolder`: the shell's folder dialog over the main window (PathSearch's);
-    // `showSave`: "Save Project As", written elsewhere.
+    // `showSave`: "Save Project As", `showOpenProject`: "Open Project", written elsewhere.
     Win32ProjectDialogs(HWND owner, Timer1Switch& timer, Ports ports,
                         std::function<std::string()> browseForFolder,
-                        std::function<void()> showSave);
+                        std::function<void()> showSave,
+                        std::function<std::optional<std::string>()> showOpenProject);
 
     std::string showNoPathInfo(const std::string& noPathName,
                                const std::string& noPathExe) override;
@@ -44,6 +46,7 @@ class Win32ProjectDialogs final : public ProjectDialogs {
     void showNoEmptyProject(bool tabHasRecords) override;
     EmptyOverwriteChoice showNoEmptyOverwrite() override;
     void showSave() override;
+    std::optional<std::string> showOpenProject() override;
 
   private:
     HWND owner_;
@@ -51,6 +54,7 @@ class Win32ProjectDialogs final : public ProjectDialogs {
     Ports ports_;
     std::function<std::string()> browseForFolder_;
     std::function<void()> showSave_;
+    std::function<std::optional<std::string>()> showOpenProject_;
 };
 
 }  // namespace snapdesk

@@ -66,7 +66,8 @@ ProjectDialogsFactory projectDialogs(HWND window, MainWindowParts& parts) {
             window, p.timer,
             Win32ProjectDialogs::Ports{platform.ui, parts.shell, platform.files, p.list,
                                        parts.links},
-            [&search = p.search] { return search.browseForFolder(); }, showSave);
+            [&search = p.search] { return search.browseForFolder(); }, showSave,
+            []() -> std::optional<std::string> { return std::nullopt; });
     };
 }
 
@@ -216,10 +217,9 @@ int runMainWindow(HINSTANCE instance, int /*showCommand*/) {
     parts->view->setTrayEventHandler(&onTrayEvent);
     parts->panel = createPanelView(window);
     parts->splash = std::make_unique<SplashDirTreeBuildWindow>(platform.ui, window);
-    parts->services =
-        std::make_unique<ProgramServices>(platform, parts->shell, parts->automation, parts->links,
-                                          *parts->view, *parts->panel, *parts->splash,
-                                          projectDialogs(window, *parts));
+    parts->services = std::make_unique<ProgramServices>(
+        platform, parts->shell, parts->automation, parts->links, *parts->view, *parts->panel,
+        *parts->splash, projectDialogs(window, *parts));
     const TwipsScale& scale = parts->view->scale();
     const ScreenMetrics screen{screenPixelWidth(platform.display), 1440 / scale.dpiX,
                                1440 / scale.dpiY};

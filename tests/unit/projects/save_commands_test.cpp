@@ -70,6 +70,10 @@ struct ScriptedDialogs : ProjectDialogs {
             onSave();
         }
     }
+    std::optional<std::string> showOpenProject() override {
+        shown.push_back("frmOpenProject");
+        return std::nullopt;
+    }
 };
 
 struct Host : SaveCommandsHost, PathSearchHost {

@@ -169,7 +169,8 @@ class SaveDialogsWin32 : public ::testing::Test {
         dialogs = std::make_unique<Win32ProjectDialogs>(
             owner, timer,
             Win32ProjectDialogs::Ports{platform.ui, shell, platform.files, list, links},
-            [this] { return shell.browseForFolder(win32::toHandle(owner)); }, [this] { ++saves; });
+            [this] { return shell.browseForFolder(win32::toHandle(owner)); }, [this] { ++saves; },
+            [] { return std::optional<std::string>(); });
     }
     void TearDown() override {
         dialogs.reset();
@@ -446,8 +447,8 @@ TEST_F(SaveDialogsWin32, WinAmpListsARecentSongAndWritesItIntoThePlayersRecord) 
     // command, and the timer is given back.
     Win32LinkPathBinder missing("snapdesk_missing.dll", "_GetLinkPath@12");
     Win32ProjectDialogs withoutResolver(
-        owner, timer, {platform.ui, shell, platform.files, list, missing}, [] { return ""; },
-        [] {});
+        owner, timer, {platform.ui, shell, platform.files, list, missing}, [] { return ""; }, [] {},
+        [] { return std::optional<std::string>(); });
     EXPECT_THROW(withoutResolver.showWinAmp("", "C:\\WINAMP\\WINAMP.EXE"), RuntimeError);
     DeleteFileW(toWide(shortcut).c_str());
     DeleteFileW(toWide(song).c_str());
