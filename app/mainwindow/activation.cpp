@@ -53,17 +53,19 @@ void Activation::activateThumbnail(long k) {
     host_.enableMainWindow(true);
 }
 
-void Activation::waitForRepaint() {
+void Activation::waitOnTimer2(unsigned ms, bool refreshing) {
     waitElapsed_ = false;
-    if (host_.setTimer2(true, kCaptureWaitMs)) {
+    if (host_.setTimer2(true, ms)) {
         while (!waitElapsed_ && !stopped_) {
-            // The window being pictured repaints meanwhile: leave it the machine.
+            // A window being pictured or started works meanwhile: leave it the machine.
             platform_.ui.waitForMessages(kRefreshPauseMs);
             platform_.ui.doEvents();
-            list_.refreshList();
+            if (refreshing) {
+                list_.refreshList();
+            }
         }
     }
-    host_.setTimer2(false, kCaptureWaitMs);
+    host_.setTimer2(false, ms);
 }
 
 void Activation::bringMainWindowBack() {

@@ -41,12 +41,16 @@ class Activation {
     // Update All Images.
     void mnuLoadImages_Click();
     void Timer2_Timer() { waitElapsed_ = true; }
+    // Processes messages until Timer2 has run `ms` once; `refreshing` refreshes the list
+    // between messages.
+    void waitOnTimer2(unsigned ms, bool refreshing);
+    // The main window brought to the top and to the foreground.
+    void bringMainWindowBack();
     // The window closed: a wait in progress ends and no further picture is taken.
     void stop() { stopped_ = true; }
 
   private:
-    void waitForRepaint();
-    void bringMainWindowBack();
+    void waitForRepaint() { waitOnTimer2(kCaptureWaitMs, true); }
 
     Platform& platform_;
     CoffeeShopList& list_;

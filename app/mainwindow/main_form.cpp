@@ -241,7 +241,8 @@ void MainForm::timerTick(MainTimer timer) {
         case MainTimer::Timer2:
             break;
         case MainTimer::Timer4:
-            if (services_.openRetryDue()) {
+            // An open still running re-arms the follow-up itself.
+            if (!projectDialogs_.open && services_.openRetryDue()) {
                 services_.retryProjectMatch();
             }
             break;
@@ -306,6 +307,18 @@ void MainForm::trayIconEvent(std::uintptr_t mouseEvent) {
     if (state_.loaded && !state_.shutDown && !projectDialogs_.open) {
         commands_.trayIconEvent(mouseEvent);
     }
+}
+
+void MainForm::updateImage(long k) {
+    state_.selectedIndex = k;
+    activation_.updateClick(k);
+}
+
+void MainForm::bringMainWindowBack() {
+    if (!mainWindowIsNormal()) {
+        window_.show(ShowCommand::Restore);
+    }
+    activation_.bringMainWindowBack();
 }
 
 void MainForm::restoreMainWindow(ShowCommand state) {

@@ -101,6 +101,13 @@ class MainForm final : private PanelHost, private ActivationHost, private Comman
     // The refresh timer, as work that must not run under it switches it.
     bool timer1Enabled() override { return timer1On_; }
     void setTimer1(bool enabled) override;
+    // What opening a project asks of the main window.
+    void waitOnTimer2(unsigned ms) { activation_.waitOnTimer2(ms, false); }
+    void setTimer4(bool enabled, unsigned intervalMs) {
+        window_.setTimer(MainTimer::Timer4, intervalMs, enabled);
+    }
+    void updateImage(long k);
+    void bringMainWindowBack();
 
   private:
     void runLoadSteps();

@@ -73,6 +73,10 @@ void ProgramServices::loadDirectoryTree() {
     if (dialogs_ != nullptr) {
         saveCommands_ = std::make_unique<SaveCommands>(*list_, *store_, *pathSearch_, *tree_,
                                                        *dialogs_, platform_.ui, saveHost);
+        OpenCommandsHost& openHost = *this;
+        openCommands_ = std::make_unique<OpenCommands>(
+            OpenCommands::Parts{*list_, *store_, *pathSearch_, *dialogs_, *saveCommands_},
+            platform_, shell_, automation_, openHost);
     }
 }
 
@@ -107,11 +111,42 @@ void ProgramServices::saveOldPaths() {
 }
 
 bool ProgramServices::openRetryDue() {
-    // Opening projects arrives with the project commands; no retry is ever due before.
-    return false;
+    return openCommands_ != nullptr && openCommands_->takeOpenRetry();
 }
 
-void ProgramServices::retryProjectMatch() {}
+void ProgramServices::retryProjectMatch() {
+    if (openCommands_ != nullptr) {
+        openCommands_->retryProjectMatch();
+    }
+}
+
+std::string ProgramServices::netscape6Version() {
+    return form_ != nullptr ? form_->state().netscape6Version : std::string();
+}
+
+void ProgramServices::waitForLaunch(unsigned ms) {
+    if (form_ != nullptr) {
+        form_->waitOnTimer2(ms);
+    }
+}
+
+void ProgramServices::updateImage(long k) {
+    if (form_ != nullptr) {
+        form_->updateImage(k);
+    }
+}
+
+void ProgramServices::bringMainWindowBack() {
+    if (form_ != nullptr) {
+        form_->bringMainWindowBack();
+    }
+}
+
+void ProgramServices::setTimer4(bool enabled, unsigned intervalMs) {
+    if (form_ != nullptr) {
+        form_->setTimer4(enabled, intervalMs);
+    }
+}
 
 void ProgramServices::updateWindowList() {
     if (form_ != nullptr) {
@@ -173,8 +208,11 @@ void ProgramServices::mnuNewProject_Click() {
     }
 }
 
-// Opening projects arrives with its own dialog; until then the item does nothing.
-void ProgramServices::mnuOpen_Click() {}
+void ProgramServices::mnuOpen_Click() {
+    if (openCommands_ != nullptr) {
+        openCommands_->mnuOpen_Click();
+    }
+}
 
 void ProgramServices::mnuSaveProject_Click() {
     if (saveCommands_ != nullptr) {
@@ -188,6 +226,10 @@ void ProgramServices::mnuSaveProjectAs_Click() {
     }
 }
 
-void ProgramServices::refreshProject() {}
+void ProgramServices::refreshProject() {
+    if (openCommands_ != nullptr) {
+        openCommands_->refreshProject();
+    }
+}
 
 }  // namespace snapdesk

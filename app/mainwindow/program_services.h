@@ -14,6 +14,7 @@
 #include "platform/automation.h"
 #include "platform/platform.h"
 #include "platform/shell.h"
+#include "projects/open_commands.h"
 #include "projects/project_dialogs.h"
 #include "projects/project_store.h"
 #include "projects/project_store_host.h"
@@ -34,12 +35,11 @@ using ProjectDialogsFactory =
     std::function<std::unique_ptr<ProjectDialogs>(const ProjectDialogParts&)>;
 
 // The other modules as the main form reaches them at start-up, on its timers and at closing.
-// Work of modules still to come is marked at its place and does nothing yet.
 class ProgramServices final : public MainFormServices,
                               private ProjectStoreHost,
                               private ProjectCommands,
                               private PathSearchHost,
-                              private SaveCommandsHost {
+                              private OpenCommandsHost {
   public:
     ProgramServices(Platform& platform, Shell& shell, Automation& automation,
                     LinkPathResolver& links, MainWindowView& window, PanelView& panelView,
@@ -54,6 +54,7 @@ class ProgramServices final : public MainFormServices,
     // Ready once the folder list is (start-up step "j").
     PathSearch* pathSearch() { return pathSearch_.get(); }
     SaveCommands* saveCommands() { return saveCommands_.get(); }
+    OpenCommands* openCommands() { return openCommands_.get(); }
 
     void prepareDataFolder(const std::string& programFolder) override;
     void loadProjectStore() override;
@@ -76,7 +77,7 @@ class ProgramServices final : public MainFormServices,
     void showNoEmptyOverwrite() override;
     void showNoEmptyProject() override;
 
-    // PathSearchHost, SaveCommandsHost
+    // PathSearchHost, SaveCommandsHost, OpenCommandsHost
     bool timer1Enabled() override;
     void setTimer1(bool enabled) override;
     WindowHandle mainWindowHandle() override { return window_.handle(); }
@@ -84,6 +85,11 @@ class ProgramServices final : public MainFormServices,
     void updateWindowList() override;
     void showProjectTab() override;
     void showProjectName(const std::string& name) override;
+    std::string netscape6Version() override;
+    void waitForLaunch(unsigned ms) override;
+    void updateImage(long k) override;
+    void bringMainWindowBack() override;
+    void setTimer4(bool enabled, unsigned intervalMs) override;
 
     // ProjectCommands
     void mnuNewProject_Click() override;
@@ -109,6 +115,7 @@ class ProgramServices final : public MainFormServices,
     ProjectDialogsFactory makeDialogs_;
     std::unique_ptr<ProjectDialogs> dialogs_;
     std::unique_ptr<SaveCommands> saveCommands_;
+    std::unique_ptr<OpenCommands> openCommands_;
 };
 
 }  // namespace snapdesk

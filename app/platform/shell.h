@@ -24,6 +24,19 @@ struct FileDialogRequest {
     std::string fileName;       // preselected name, or ""
 };
 
+// A document or program opened through the shell, shown in a normal window.
+struct ShellOpenRequest {
+    std::string verb;  // "open" or "explore"
+    std::string file;
+    std::string parameters;     // "" for none
+    std::string workingFolder;  // "" for none
+    // The current folder while the shell starts it (restored after); "" leaves it alone.
+    std::string currentFolder;
+};
+
+// The shell's answers to a launch: above 32 is success, 32 or less the shell's error code.
+inline constexpr long kLaunchOk = 33;
+
 // What the program needs from the shell.
 class Shell {
   public:
@@ -38,6 +51,15 @@ class Shell {
     // The file dialog owned by `owner`, for a file that must exist and without the read-only
     // box: the chosen file's path, or "" when cancelled.
     virtual std::string openFileDialog(WindowHandle owner, const FileDialogRequest& request) = 0;
+
+    // The program the shell opens `document` with, or "" with the error code (32 or less).
+    virtual std::string findExecutable(const std::string& document,
+                                       const std::string& defaultFolder, long& code) = 0;
+    // ShellExecute over `owner`; its result code.
+    virtual long shellExecute(WindowHandle owner, const ShellOpenRequest& request) = 0;
+    // Starts exactly `program` (never another file that a command line could name) with
+    // `arguments`, minimised with focus; a code as for shellExecute.
+    virtual long startProgram(const std::string& program, const std::string& arguments) = 0;
 };
 
 }  // namespace snapdesk

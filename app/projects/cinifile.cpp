@@ -176,6 +176,14 @@ void CInifile::DeleteSection() {
     lastReturnCode_ = write([&](IniDocument& doc) { return doc.deleteSection(*section_); });
 }
 
+std::unordered_map<std::string, std::string> CInifile::sectionValues() {
+    const IniDocument* doc = document();
+    if (doc == nullptr || !section_) {
+        return {};
+    }
+    return doc->values(*section_);
+}
+
 std::string CInifile::INISection() {
     const IniDocument* doc = document();
     if (doc == nullptr || !section_) {

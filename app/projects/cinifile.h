@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/file_system.h"
@@ -42,6 +43,9 @@ class CInifile {
     void setValue(std::string& value);
     void DeleteKey();
     void DeleteSection();
+    // Every value of the current section at once, by key name in upper case: one pass for a
+    // file of many keys.
+    std::unordered_map<std::string, std::string> sectionValues();
     // Key names of the current section, each followed by a NUL.
     std::string INISection();
     // Hands the text to the file as a write without key: the current section is removed.

@@ -135,6 +135,26 @@ std::string IniDocument::value(std::string_view section, std::string_view key,
     return ini::unquoted(fallback);
 }
 
+std::unordered_map<std::string, std::string> IniDocument::values(std::string_view section) const {
+    std::unordered_map<std::string, std::string> found;
+    const auto wantedSection = ini::trimBlanks(section);
+    const auto s = std::find_if(sections_.begin(), sections_.end(), [&](const Section& x) {
+        return ini::sameName(x.name, wantedSection);
+    });
+    if (s == sections_.end()) {
+        return found;
+    }
+    for (const Key& k : s->keys) {
+        if (!k.value) {
+            continue;
+        }
+        std::string name(ini::trimBlanks(k.name));
+        std::transform(name.begin(), name.end(), name.begin(), ini::folded);
+        found.try_emplace(std::move(name), ini::unquoted(*k.value));
+    }
+    return found;
+}
+
 std::vector<std::string> IniDocument::keyNames(std::string_view section) const {
     std::vector<std::string> names;
     for (const auto& s : sections_) {

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace snapdesk {
@@ -33,6 +34,9 @@ class IniDocument {
     // default when the key is missing or has no value. Names are trimmed of white space.
     std::string value(std::string_view section, std::string_view key,
                       std::string_view fallback) const;
+    // Every value of a section at once, by key name folded to upper case, as `value` gives
+    // each: the first section and the first key of a name win.
+    std::unordered_map<std::string, std::string> values(std::string_view section) const;
     // Key names of the first section of that exact name (no trimming); comments, blank
     // lines and lines without "=" left out.
     std::vector<std::string> keyNames(std::string_view section) const;

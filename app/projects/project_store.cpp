@@ -1,6 +1,7 @@
 #include "projects/project_store.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "common/app_title.h"
 #include "common/text.h"
@@ -30,6 +31,22 @@ bool write(CInifile& ini, const std::string& section, const std::string& key, st
     ini.setValue(value);
     return ini.Success();
 }
+
+// A section read at once; a key's value is then found without walking the section again.
+class SectionValues {
+  public:
+    SectionValues(CInifile& ini, const std::string& section) {
+        ini.setSection(section);
+        values_ = ini.sectionValues();
+    }
+    std::string operator[](const std::string& key) const {
+        const auto it = values_.find(text::upperCase(ini::trimBlanks(key)));
+        return it == values_.end() ? std::string() : it->second;
+    }
+
+  private:
+    std::unordered_map<std::string, std::string> values_;
+};
 
 std::vector<std::string> keysOf(CInifile& ini, const std::string& section) {
     ini.setSection(section);
@@ -179,16 +196,19 @@ void ProjectStore::buildStoredPaths() {
         CInifile project(files_);
         project.setPath(projectFile(name));
         IniBatch batch(project);
+        const SectionValues names(project, "FileName"), paths(project, "FilePath");
         for (const auto& key : keysOf(project, "FileName")) {
-            storedNames_.push_back(read(project, "FileName", key));
-            storedPaths_.push_back(read(project, "FilePath", key));
+            storedNames_.push_back(names[key]);
+            storedPaths_.push_back(paths[key]);
         }
     }
     if (storedPathsIni_) {
         IniBatch batch(*storedPathsIni_);
+        const SectionValues names(*storedPathsIni_, "oldFileName");
+        const SectionValues paths(*storedPathsIni_, "oldFilePath");
         for (const auto& key : keysOf(*storedPathsIni_, "oldFileName")) {
-            storedNames_.push_back(read(*storedPathsIni_, "oldFileName", key));
-            storedPaths_.push_back(read(*storedPathsIni_, "oldFilePath", key));
+            storedNames_.push_back(names[key]);
+            storedPaths_.push_back(paths[key]);
         }
     }
     for (const auto& path : storedPaths_) {
@@ -304,12 +324,14 @@ void ProjectStore::readProject(std::string name, std::vector<std::string>& names
     project.setPath(projectFile(name));
     IniBatch batch(project);
     count = static_cast<std::int32_t>(keysOf(project, "FileName").size());
+    const SectionValues fileNames(project, "FileName"), filePaths(project, "FilePath");
+    const SectionValues fileExes(project, "FileEXE"), fileComments(project, "FileComment");
     for (std::int32_t j = 1; j <= count; ++j) {
         const std::string key = std::to_string(j);
-        names.push_back(read(project, "FileName", key));
-        paths.push_back(read(project, "FilePath", key));
-        exes.push_back(text::upperCase(read(project, "FileEXE", key)));
-        comments.push_back(read(project, "FileComment", key));
+        names.push_back(fileNames[key]);
+        paths.push_back(filePaths[key]);
+        exes.push_back(text::upperCase(fileExes[key]));
+        comments.push_back(fileComments[key]);
     }
 }
 

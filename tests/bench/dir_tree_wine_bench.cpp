@@ -14,6 +14,7 @@
 
 #include "common/text.h"
 #include "location/dir_tree.h"
+#include "platform/sim/sim_shell.h"
 #include "platform/win32/win32_convert.h"
 #include "platform/win32/win32_file_system.h"
 
@@ -32,14 +33,6 @@ double median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
     return v[v.size() / 2];
 }
-
-struct NoShell : Shell {
-    std::optional<std::string> specialFolderPath(int, WindowHandle) override {
-        return std::nullopt;
-    }
-    std::string browseForFolder(WindowHandle) override { return {}; }
-    std::string openFileDialog(WindowHandle, const FileDialogRequest&) override { return {}; }
-};
 
 struct QuietUi : Ui {
     int messages = 0;
@@ -262,7 +255,7 @@ void measureSearchPumps() {
             }
         }
     }
-    NoShell shell;
+    sim::SimShell shell;
     PumpClock ui;
     DirectoryTree tree(drive, shell, ui, "C:\\datafiles", "1.0.0");
     tree.buildDirTreeFromScratch();
@@ -330,7 +323,7 @@ int main() {
     std::printf("made %d folders in %.0f ms\n", made, ms(Clock::now() - createStart));
 
     Win32FileSystem files;
-    NoShell shell;
+    sim::SimShell shell;
     QuietUi ui;
     const std::string dataFolder = win32::toUtf8(root) + "\\datafiles";
     std::wstring windowsUpper = win32::toWide(files.windowsFolder());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -22,6 +23,13 @@ class SimShell : public Shell {
     std::string chosenFile;
     std::vector<FileDialogRequest> fileDialogs;
 
+    // The programs documents open with, by document path in upper case; others have none (31).
+    std::map<std::string, std::string> associations;
+    // Every launch as text, e.g. `ShellExecute open "C:\A.TXT" "" "" in ""`; the answer is
+    // what onLaunch gives (success when unset), so a test can make windows appear.
+    std::vector<std::string> launches;
+    std::function<long(const std::string& launch)> onLaunch;
+
     std::optional<std::string> specialFolderPath(int folder, WindowHandle owner) override {
         ++queries;
         lastOwner = owner;
@@ -40,6 +48,29 @@ class SimShell : public Shell {
         lastOwner = owner;
         fileDialogs.push_back(request);
         return chosenFile;
+    }
+    std::string findExecutable(const std::string& document, const std::string&,
+                               long& code) override {
+        std::string upper;
+        for (char c : document) {
+            upper += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+        }
+        const auto it = associations.find(upper);
+        code = it == associations.end() ? 31 : kLaunchOk;
+        return it == associations.end() ? std::string() : it->second;
+    }
+    long shellExecute(WindowHandle, const ShellOpenRequest& r) override {
+        return launch("ShellExecute " + r.verb + " \"" + r.file + "\" \"" + r.parameters + "\" \"" +
+                      r.workingFolder + "\" in \"" + r.currentFolder + "\"");
+    }
+    long startProgram(const std::string& program, const std::string& arguments) override {
+        return launch("Start \"" + program + "\" " + arguments);
+    }
+
+  private:
+    long launch(const std::string& text) {
+        launches.push_back(text);
+        return onLaunch ? onLaunch(text) : kLaunchOk;
     }
 };
 

@@ -3,6 +3,7 @@
 // clang-format off
 #include <windows.h>
 #include <commdlg.h>
+#include <shellapi.h>
 #include <shlobj.h>
 // clang-format on
 
@@ -19,6 +20,59 @@ struct ItemListFree {
     void operator()(ITEMIDLIST* items) const { CoTaskMemFree(items); }
 };
 using ItemList = std::unique_ptr<ITEMIDLIST, ItemListFree>;
+
+const wchar_t* orNull(const std::wstring& text) {
+    return text.empty() ? nullptr : text.c_str();
+}
+
+// The process is started as the program's own; what a failed start would have been in the
+// shell's codes.
+long launchCode(DWORD error) {
+    switch (error) {
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_ACCESS_DENIED:
+            return static_cast<long>(error);
+        case ERROR_NOT_ENOUGH_MEMORY:
+        case ERROR_OUTOFMEMORY:
+            return 8;
+        case ERROR_BAD_EXE_FORMAT:
+        case ERROR_BAD_FORMAT:
+            return 11;
+        case ERROR_SHARING_VIOLATION:
+            return 26;
+        default:
+            return 0;
+    }
+}
+
+// The current folder for the time of one launch.
+class CurrentFolderFor {
+  public:
+    explicit CurrentFolderFor(const std::string& folder) {
+        if (folder.empty()) {
+            return;
+        }
+        const DWORD size = GetCurrentDirectoryW(0, nullptr);
+        previous_.resize(size);
+        if (size == 0 || GetCurrentDirectoryW(size, previous_.data()) == 0) {
+            previous_.clear();
+            return;
+        }
+        previous_.resize(size - 1);
+        SetCurrentDirectoryW(win32::toWide(folder).c_str());
+    }
+    ~CurrentFolderFor() {
+        if (!previous_.empty()) {
+            SetCurrentDirectoryW(previous_.c_str());
+        }
+    }
+    CurrentFolderFor(const CurrentFolderFor&) = delete;
+    CurrentFolderFor& operator=(const CurrentFolderFor&) = delete;
+
+  private:
+    std::wstring previous_;
+};
 
 }  // namespace
 
@@ -88,6 +142,49 @@ std::string Win32Shell::openFileDialog(WindowHandle owner, const FileDialogReque
         return {};
     }
     return win32::toUtf8(std::wstring_view(file.c_str()));
+}
+
+std::string Win32Shell::findExecutable(const std::string& document,
+                                       const std::string& defaultFolder, long& code) {
+    wchar_t buffer[MAX_PATH + 1] = {};
+    const std::wstring folder = win32::toWide(defaultFolder);
+    const auto result = reinterpret_cast<INT_PTR>(
+        FindExecutableW(win32::toWide(document).c_str(), orNull(folder), buffer));
+    code = static_cast<long>(result);
+    if (result <= 32) {
+        return {};
+    }
+    return win32::toUtf8(std::wstring_view(buffer, wcsnlen(buffer, MAX_PATH)));
+}
+
+long Win32Shell::shellExecute(WindowHandle owner, const ShellOpenRequest& request) {
+    const CurrentFolderFor current(request.currentFolder);
+    const std::wstring parameters = win32::toWide(request.parameters);
+    const std::wstring folder = win32::toWide(request.workingFolder);
+    const auto result = reinterpret_cast<INT_PTR>(ShellExecuteW(
+        win32::toHwnd(owner), win32::toWide(request.verb).c_str(),
+        win32::toWide(request.file).c_str(), orNull(parameters), orNull(folder), SW_SHOWNORMAL));
+    return static_cast<long>(result);
+}
+
+long Win32Shell::startProgram(const std::string& program, const std::string& arguments) {
+    const std::wstring application = win32::toWide(program);
+    std::wstring commandLine = L"\"" + application + L"\"";
+    if (!arguments.empty()) {
+        commandLine += L"  " + win32::toWide(arguments);
+    }
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWMINIMIZED;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(application.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                        nullptr, nullptr, &startup, &process)) {
+        return launchCode(GetLastError());
+    }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return kLaunchOk;
 }
 
 }  // namespace snapdesk

@@ -10,6 +10,10 @@ class Win32Shell : public Shell {
     std::optional<std::string> specialFolderPath(int folder, WindowHandle owner) override;
     std::string browseForFolder(WindowHandle owner) override;
     std::string openFileDialog(WindowHandle owner, const FileDialogRequest& request) override;
+    std::string findExecutable(const std::string& document, const std::string& defaultFolder,
+                               long& code) override;
+    long shellExecute(WindowHandle owner, const ShellOpenRequest& request) override;
+    long startProgram(const std::string& program, const std::string& arguments) override;
 };
 
 }  // namespace snapdesk

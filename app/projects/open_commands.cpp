@@ -1,0 +1,369 @@
+#include "projects/open_commands.h"
+
+#include <algorithm>
+
+#include "common/app_title.h"
+#include "common/runtime_error.h"
+#include "common/text.h"
+#include "tracking/long_file_name.h"
+
+namespace snapdesk {
+namespace {
+
+bool isNoSaveOrNotFound(const std::string& path) {
+    return path == kNoSave || path == kNotFound;
+}
+
+bool isKind(const std::string& exe, const char* program) {
+    return text::contains(text::upperCase(exe), program);
+}
+
+}  // namespace
+
+OpenCommands::OpenCommands(Parts parts, Platform& platform, Shell& shell, Automation& automation,
+                           OpenCommandsHost& host)
+    : list_(parts.list),
+      store_(parts.store),
+      search_(parts.search),
+      dialogs_(parts.dialogs),
+      saves_(parts.saves),
+      platform_(platform),
+      shell_(shell),
+      automation_(automation),
+      host_(host) {}
+
+void OpenCommands::mnuOpen_Click() {
+    host_.setTimer1(false);
+    if (!saves_.checkProceed()) {
+        host_.setTimer1(true);
+        return;
+    }
+    const std::optional<std::string> chosen = dialogs_.showOpenProject();
+    if (!chosen) {
+        host_.setTimer1(true);
+        return;
+    }
+    try {
+        openProject(*chosen);
+    } catch (const RuntimeError& e) {
+        platform_.ui.messageBox("An error has occured in 'mnuOpen' :      " + e.description,
+                                kAppTitle, MessageBoxStyle::Ok);
+        host_.setTimer1(true);
+    }
+    platform_.ui.setBusyCursor(false);
+}
+
+void OpenCommands::openProject(const std::string& name) {
+    platform_.ui.setBusyCursor(true);
+    store_.setCurrentProjectName(name);
+    host_.showProjectName(name);
+    emptyProjectTab();
+
+    preOpenHandles_.clear();
+    netscape6Counter_ = 0;
+    for (long i = 1; i <= list_.count(); ++i) {
+        preOpenHandles_.push_back(list_.hWnd(i));
+        if (isKind(list_.EXEPath(i), "\\NETSCP6.EXE")) {
+            netscape6Counter_ = 1;
+        }
+    }
+    host_.showProjectTab();
+
+    std::vector<std::string> notOpened;
+    const std::vector<ProjectMember> members = readMembers(name, notOpened);
+    launched_.assign(members.size(), false);
+    launchAll(members);
+
+    list_.refreshList();
+    matchLaunched(members);
+    list_.refreshList();
+    host_.updateWindowList();
+    placeLeftovers(members);
+    updateProjectImages();
+    host_.bringMainWindowBack();
+
+    search_.updatePaths(true);
+    host_.updateWindowList();
+    host_.setTimer4(true, kFirstRetryMs);
+    host_.setTimer1(true);
+    openPass_ = 0;
+    openRetry_ = true;
+    if (!notOpened.empty()) {
+        platform_.ui.messageBox(launch_rules::notOpenedMessage(notOpened), kAppTitle,
+                                MessageBoxStyle::OkExclamation);
+    }
+}
+
+void OpenCommands::emptyProjectTab() {
+    for (long i = list_.count(); i >= 1; --i) {
+        if (list_.inTab(i) == kProjectTab) {
+            list_.setInTab(i, list_.originalTab(i));
+            if (list_.filePath(i) == kNoSave) {
+                list_.setFilePath(i, kNotFound);
+            }
+            list_.mvToEnd(i);
+        }
+    }
+}
+
+// The project's members, without those a hand-edited file leaves unusable (listed in
+// `notOpened`). A member without a location is its program.
+std::vector<ProjectMember> OpenCommands::readMembers(const std::string& name,
+                                                     std::vector<std::string>& notOpened) {
+    std::vector<std::string> names, paths, exes, comments;
+    std::int32_t count = 0;
+    store_.readProject(name, names, paths, exes, comments, count);
+    std::vector<ProjectMember> members;
+    for (std::size_t j = 0; j < static_cast<std::size_t>(count); ++j) {
+        ProjectMember member{names[j], paths[j].empty() ? exes[j] : paths[j], exes[j], comments[j]};
+        // Without its program, a document belongs to the one the shell opens it with.
+        if (member.exe.empty() && !member.location.empty()) {
+            member.exe = associatedProgram(member.location);
+        }
+        const std::string label =
+            member.name.empty() ? "Member " + std::to_string(j + 1) : text::left(member.name, 80);
+        std::string problem = launch_rules::memberProblem(member);
+        if (problem.empty() && members.size() >= launch_rules::kMostMembersOpened) {
+            problem = "more than " + std::to_string(launch_rules::kMostMembersOpened) +
+                      " members are not opened at once";
+        }
+        if (!problem.empty()) {
+            notOpened.push_back(label + ": " + problem);
+            continue;
+        }
+        members.push_back(std::move(member));
+    }
+    return members;
+}
+
+void OpenCommands::launchAll(const std::vector<ProjectMember>& members) {
+    netscape6Members_ =
+        static_cast<int>(std::count_if(members.begin(), members.end(), [](const ProjectMember& m) {
+            return launch_rules::launchClass(m) != LaunchClass::Ordinary;
+        }));
+    for (const LaunchClass pass :
+         {LaunchClass::Ordinary, LaunchClass::Netscape6, LaunchClass::Netscape6Web}) {
+        for (const ProjectMember& member : members) {
+            if (launch_rules::launchClass(member) != pass || isOpen(member)) {
+                continue;
+            }
+            if (!launch(member)) {
+                continue;
+            }
+            host_.waitForLaunch(
+                launch_rules::waitAfterLaunch(member, netscape6Counter_, netscape6Members_));
+            list_.refreshList();
+        }
+    }
+}
+
+bool OpenCommands::isOpen(const ProjectMember& member) const {
+    const std::string name = text::upperCase(member.name);
+    const std::string location = text::upperCase(member.location);
+    for (long i = 1; i <= list_.count(); ++i) {
+        const std::string exe = text::upperCase(list_.EXEPath(i));
+        if (exe != member.exe || text::contains(exe, "\\WINAMP.EXE")) {
+            continue;
+        }
+        const std::string caption = text::upperCase(list_.CaptionString(i));
+        const std::string path = list_.filePath(i);
+        if ((caption == name || text::beginsWith(caption, name + ".")) &&
+            (isNoSaveOrNotFound(path) || text::upperCase(path) == location)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string OpenCommands::associatedProgram(const std::string& document) {
+    long code = 0;
+    const std::string program = shell_.findExecutable(document, "C:\\", code);
+    return program.empty() ? std::string()
+                           : text::upperCase(LongFileName(platform_.files, platform_.ui, program));
+}
+
+bool OpenCommands::launch(const ProjectMember& member) {
+    const std::string associated =
+        launch_rules::needsAssociation(member) ? associatedProgram(member.location) : "";
+    const LaunchContext context{host_.ieVersion(), host_.netscape6Version()};
+    const LaunchPlan plan = launch_rules::planLaunch(member, context, associated);
+    std::string reason = plan.refusal;
+    if (plan.how != LaunchHow::Refused) {
+        const long code = launchByPlan(plan);
+        if (code > 32) {
+            return true;
+        }
+        reason = launch_rules::launchErrorText(code);
+    }
+    platform_.ui.messageBox(launch_rules::launchErrorMessage(member, reason), kAppTitle,
+                            MessageBoxStyle::Ok);
+    return false;
+}
+
+long OpenCommands::launchByPlan(const LaunchPlan& plan) {
+    switch (plan.how) {
+        case LaunchHow::ShellOpen:
+            return shell_.shellExecute(0, ShellOpenRequest{plan.verb, plan.file, plan.parameters,
+                                                           plan.workingFolder, plan.currentFolder});
+        case LaunchHow::StartProgram:
+            return shell_.startProgram(plan.file, plan.parameters);
+        case LaunchHow::BrowserObject: {
+            const std::unique_ptr<BrowserObject> browser = automation_.createBrowser();
+            if (!plan.address.empty()) {
+                browser->navigate(plan.address);
+            }
+            browser->setVisible(true);
+            return kLaunchOk;
+        }
+        case LaunchHow::Refused:
+            break;
+    }
+    return 0;
+}
+
+void OpenCommands::matchLaunched(const std::vector<ProjectMember>& members) {
+    for (std::size_t j = 0; j < members.size(); ++j) {
+        const ProjectMember& member = members[j];
+        const std::string name = text::upperCase(member.name);
+        const std::string location = text::upperCase(member.location);
+        for (long i = 1; i <= list_.count(); ++i) {
+            const std::string exe = text::upperCase(list_.EXEPath(i));
+            if (exe != member.exe || list_.inTab(i) == kProjectTab) {
+                continue;
+            }
+            bool matches = text::contains(exe, "\\WINAMP.EXE");
+            if (!matches) {
+                const std::string caption = text::upperCase(list_.CaptionString(i));
+                const std::string path = list_.filePath(i);
+                matches = (text::beginsWith(caption, name) || text::beginsWith(name, caption)) &&
+                          (isNoSaveOrNotFound(path) || text::upperCase(path) == location);
+            }
+            if (matches) {
+                putOnProjectTab(i, member);
+                launched_[j] = true;
+                break;
+            }
+        }
+    }
+}
+
+void OpenCommands::placeLeftovers(const std::vector<ProjectMember>& members) {
+    if (projectTabCount() < static_cast<long>(members.size())) {
+        for (std::size_t j = 0; j < members.size(); ++j) {
+            if (launched_[j]) {
+                continue;
+            }
+            for (long i = list_.count(); i >= 1; --i) {
+                if (list_.inTab(i) != kProjectTab &&
+                    text::upperCase(list_.EXEPath(i)) == members[j].exe &&
+                    std::find(preOpenHandles_.begin(), preOpenHandles_.end(), list_.hWnd(i)) ==
+                        preOpenHandles_.end()) {
+                    putOnProjectTab(i, members[j]);
+                    launched_[j] = true;
+                    break;
+                }
+            }
+        }
+    }
+    host_.updateWindowList();
+}
+
+void OpenCommands::updateProjectImages() {
+    const bool oldBrowser = host_.ieVersion() < 5;
+    for (long k = 1; k <= list_.count(); ++k) {
+        if (list_.inTab(k) != kProjectTab) {
+            continue;
+        }
+        const std::string exe = list_.EXEPath(k);
+        if ((oldBrowser && isKind(exe, "\\IEXPLORE.EXE")) || isKind(exe, "\\EXPLORER.EXE") ||
+            isKind(exe, "\\WINAMP.EXE") || !list_.gotPhoto(k)) {
+            host_.updateImage(k);
+        }
+    }
+}
+
+void OpenCommands::putOnProjectTab(long k, const ProjectMember& member) {
+    list_.setInTab(k, kProjectTab);
+    list_.setFilePath(k, member.location);
+    list_.setSearchDone(k, true);
+    list_.setCommentString(k, member.comment);
+}
+
+long OpenCommands::projectTabCount() const {
+    long count = 0;
+    for (long i = 1; i <= list_.count(); ++i) {
+        count += list_.inTab(i) == kProjectTab ? 1 : 0;
+    }
+    return count;
+}
+
+bool OpenCommands::takeOpenRetry() {
+    const bool due = openRetry_;
+    openRetry_ = false;
+    return due;
+}
+
+bool OpenCommands::onProjectTabAlready(const ProjectMember& member) const {
+    const std::string location = text::upperCase(member.location);
+    for (long i = 1; i <= list_.count(); ++i) {
+        if (list_.inTab(i) == kProjectTab && text::upperCase(list_.EXEPath(i)) == member.exe &&
+            text::upperCase(list_.filePath(i)) == location) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void OpenCommands::retryProjectMatch() {
+    ++openPass_;
+    host_.setTimer1(false);
+    host_.setTimer4(false, kFirstRetryMs);
+    host_.updateWindowList();
+    std::vector<std::string> notOpened;
+    for (const ProjectMember& member : readMembers(store_.currentProjectName(), notOpened)) {
+        if (onProjectTabAlready(member)) {
+            continue;
+        }
+        const std::string name = text::upperCase(member.name);
+        for (long i = 1; i <= list_.count(); ++i) {
+            if (list_.inTab(i) != kProjectTab && text::upperCase(list_.EXEPath(i)) == member.exe &&
+                text::upperCase(list_.CaptionString(i)) == name) {
+                putOnProjectTab(i, member);
+                break;
+            }
+        }
+    }
+    host_.updateWindowList();
+    host_.setTimer1(true);
+    if (openPass_ == 1) {
+        host_.setTimer4(true, kSecondRetryMs);
+        openRetry_ = true;
+    } else {
+        host_.setTimer4(false, kSecondRetryMs);
+        openRetry_ = false;
+    }
+}
+
+void OpenCommands::refreshProject() {
+    host_.setTimer1(false);
+    host_.updateWindowList();
+    std::vector<std::string> notOpened;
+    for (const ProjectMember& member : readMembers(store_.currentProjectName(), notOpened)) {
+        if (onProjectTabAlready(member)) {
+            continue;
+        }
+        const std::string location = text::upperCase(member.location);
+        for (long i = 1; i <= list_.count(); ++i) {
+            if (list_.inTab(i) != kProjectTab && text::upperCase(list_.EXEPath(i)) == member.exe &&
+                text::upperCase(list_.filePath(i)) == location) {
+                list_.setInTab(i, kProjectTab);
+                list_.setSearchDone(i, true);
+                break;
+            }
+        }
+    }
+    host_.updateWindowList();
+    host_.setTimer1(true);
+}
+
+}  // namespace snapdesk

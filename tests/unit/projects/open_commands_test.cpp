@@ -1,0 +1,420 @@
+// Open Project on the simulated machine: the launch rules, then whole opens where each launch
+// makes its window appear a while later, as programs do.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "location/path_search.h"
+#include "platform/sim/sim_automation.h"
+#include "platform/sim/sim_shell.h"
+#include "projects/open_commands.h"
+#include "sim_world.h"
+#include "support/project_fakes.h"
+#include "tracking/recent_folder.h"
+
+namespace snapdesk {
+namespace {
+
+using testing_fakes::DirectSplash;
+using testing_fakes::NoStoreHost;
+
+const std::string kProgram = "C:\\Snapdesk";
+const std::string kNotepad = "C:\\WINDOWS\\NOTEPAD.EXE";
+const std::string kExcel = "C:\\OFFICE\\EXCEL.EXE";
+const std::string kNetscape6 = "C:\\NS6\\NETSCP6.EXE";
+
+std::string describe(const LaunchPlan& plan) {
+    switch (plan.how) {
+        case LaunchHow::ShellOpen:
+            return "ShellExecute " + plan.verb + " [" + plan.file + "] [" + plan.parameters +
+                   "] [" + plan.workingFolder + "] cd [" + plan.currentFolder + "]";
+        case LaunchHow::StartProgram:
+            return "Start [" + plan.file + "] [" + plan.parameters + "]";
+        case LaunchHow::BrowserObject:
+            return "Browser [" + plan.address + "]";
+        case LaunchHow::Refused:
+            return "Refused: " + plan.refusal;
+    }
+    return {};
+}
+
+TEST(LaunchRules, EachKindOfMemberIsStartedWithItsOwnProgramAndNothingElse) {
+    const LaunchContext ie6{6, "6.2"};
+    const auto plan = [&](const std::string& name, const std::string& location,
+                          const std::string& exe, const std::string& associated = "",
+                          const LaunchContext& context = {6, "6.2"}) {
+        return describe(launch_rules::planLaunch({name, location, exe, ""}, context, associated));
+    };
+    EXPECT_EQ(plan("Exploring - Docs", "C:\\Docs", "C:\\WINDOWS\\EXPLORER.EXE"),
+              "ShellExecute explore [C:\\Docs] [] [] cd []");
+    EXPECT_EQ(plan("Home", "C:\\NS\\NETSCAPE.EXE", "C:\\NS\\NETSCAPE.EXE"),
+              "Start [C:\\NS\\NETSCAPE.EXE] []");
+    EXPECT_EQ(plan("Home", "http://a.org/", "C:\\NS\\NETSCAPE.EXE"),
+              "Start [C:\\NS\\NETSCAPE.EXE] [\"http://a.org/\"]");
+    // Netscape 6 after 6.0 takes the address without its scheme.
+    EXPECT_EQ(plan("Home", "http://a.org/", kNetscape6), "Start [" + kNetscape6 + "] [\"a.org/\"]");
+    EXPECT_EQ(plan("Home", "http://a.org/", kNetscape6, "", {6, "6.0"}),
+              "Start [" + kNetscape6 + "] [\"http://a.org/\"]");
+    EXPECT_EQ(plan("Home", "http://a.org/", "C:\\IE\\IEXPLORE.EXE", "", ie6),
+              "Browser [http://a.org/]");
+    EXPECT_EQ(plan("Home", "C:\\IE\\IEXPLORE.EXE", "C:\\IE\\IEXPLORE.EXE"), "Browser []");
+    EXPECT_EQ(plan("Home", "http://a.org/", "C:\\IE\\IEXPLORE.EXE", "", {4, ""}),
+              "Start [C:\\IE\\IEXPLORE.EXE] [\"http://a.org/\"]");
+    EXPECT_EQ(plan("WinAmp", "C:\\WINAMP\\WINAMP.EXE", "C:\\WINAMP\\WINAMP.EXE"),
+              "Start [C:\\WINAMP\\WINAMP.EXE] [\"\"]");
+    EXPECT_EQ(plan("Docs", "C:\\Docs", "C:\\WINDOWS\\EXPLORER.EXE"),
+              "Start [C:\\WINDOWS\\EXPLORER.EXE] [/n , C:\\Docs]");
+    // A document opens with its saved program when the shell would choose another one.
+    EXPECT_EQ(plan("a.txt", "C:\\Docs\\a.txt", "C:\\ED\\EDIT.EXE", kNotepad),
+              "ShellExecute open [C:\\ED\\EDIT.EXE] [\"C:\\Docs\\a.txt\"] [C:\\ED] cd [C:\\ED]");
+    EXPECT_EQ(plan("a.txt", "C:\\Docs\\a.txt", kNotepad, kNotepad),
+              "ShellExecute open [C:\\Docs\\a.txt] [] [] cd [C:\\WINDOWS]");
+    EXPECT_EQ(plan("Paint", "c:\\apps\\paint.exe", "C:\\APPS\\PAINT.EXE", "C:\\APPS\\PAINT.EXE"),
+              "ShellExecute open [C:\\APPS\\PAINT.EXE] [] [C:\\APPS] cd [C:\\APPS]");
+    EXPECT_EQ(plan("a.txt", "C:\\Docs\\a.txt", ""),
+              "ShellExecute open [C:\\Docs\\a.txt] [] [] cd []");
+
+    // What a project file holds never adds arguments nor starts another program.
+    EXPECT_EQ(plan("a", "C:\\a.txt\" /evil", "C:\\ED\\EDIT.EXE"),
+              "Refused: The location holds a double quote");
+    EXPECT_EQ(plan("a", "x\" -remote \"y", "C:\\NS\\NETSCAPE.EXE"),
+              "Refused: The location holds a double quote");
+    EXPECT_EQ(plan("a", "C:\\a.txt", "C:\\TOOLS\\RUN.BAT"),
+              "Refused: Invalid EXE file or error in EXE image");
+    EXPECT_EQ(plan("a", "C:\\X\\NETSCAPE.EXE.BAT", "C:\\NS\\NETSCAPE.EXE"),
+              "Refused: Invalid EXE file or error in EXE image");
+    EXPECT_EQ(plan("a", "C:\\Tools\\wipe.cmd", ""),
+              "Refused: The document is a program, and the Project names no program to open it "
+              "with");
+
+    EXPECT_EQ(launch_rules::launchErrorText(2), "File not found");
+    EXPECT_EQ(launch_rules::launchErrorText(11), "Invalid EXE file or error in EXE image");
+    EXPECT_EQ(launch_rules::launchErrorText(31), "No association for file extension");
+    EXPECT_EQ(launch_rules::launchErrorText(32), "DLL not found");
+    EXPECT_EQ(launch_rules::launchErrorText(0), "Unknown error");
+    EXPECT_EQ(launch_rules::launchErrorText(4), "Unknown error");
+}
+
+struct Host : OpenCommandsHost, PathSearchHost {
+    bool timer1 = true;
+    bool timer4 = false;
+    unsigned timer4Ms = 0;
+    std::vector<unsigned> waits;
+    std::vector<long> imageUpdates;
+    int broughtBack = 0;
+    std::string label;
+    std::function<void(unsigned)> onWait;
+
+    bool timer1Enabled() override { return timer1; }
+    void setTimer1(bool enabled) override { timer1 = enabled; }
+    void updateWindowList() override {}
+    void showProjectTab() override {}
+    void showProjectName(const std::string& name) override { label = name; }
+    int ieVersion() override { return 6; }
+    WindowHandle mainWindowHandle() override { return 0; }
+    std::string netscape6Version() override { return "6.2"; }
+    void waitForLaunch(unsigned ms) override {
+        waits.push_back(ms);
+        if (onWait) {
+            onWait(ms);
+        }
+    }
+    void updateImage(long k) override { imageUpdates.push_back(k); }
+    void bringMainWindowBack() override { ++broughtBack; }
+    void setTimer4(bool enabled, unsigned ms) override {
+        timer4 = enabled;
+        timer4Ms = ms;
+    }
+};
+
+struct NoLinks : LinkPathResolver {
+    std::string getLinkPath(WindowHandle, const std::string&) override { return {}; }
+};
+
+struct OpenDialogAnswer : ProjectDialogs {
+    std::optional<std::string> answer;
+    std::string showNoPathInfo(const std::string&, const std::string&) override { return {}; }
+    bool showContinueSearch(ContinueSearchActions&) override { return true; }
+    std::string showNoNetscape6(const std::string&, const std::string&) override { return {}; }
+    void showWinAmp(const std::string&, const std::string&) override {}
+    void showNoEmptyProject(bool) override {}
+    EmptyOverwriteChoice showNoEmptyOverwrite() override { return EmptyOverwriteChoice::Closed; }
+    void showSave() override {}
+    std::optional<std::string> showOpenProject() override { return answer; }
+};
+
+// A window that a launch brings up once the clock has passed its start-up time.
+struct Pending {
+    unsigned dueMs;
+    std::string text;
+    std::string exe;
+};
+
+class OpenCommandsTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        files.addFolder(kProgram + "\\datafiles\\projects");
+        store.loadProjectStore();
+        tree.buildDirTree(splash);
+        host.onWait = [this](unsigned ms) {
+            clockMs += ms;
+            appearDue();
+        };
+    }
+    void TearDown() override { setRecentFolder(kRecentFolderUnknown); }
+
+    void writeProject(const std::string& name, const std::vector<ProjectMember>& members) {
+        std::string text;
+        for (const char* section : {"FileName", "FilePath", "FileEXE", "FileComment"}) {
+            text += std::string("[") + section + "]\r\n";
+            for (std::size_t j = 0; j < members.size(); ++j) {
+                const ProjectMember& m = members[j];
+                const std::string& value = section[4] == 'N'   ? m.name
+                                           : section[4] == 'P' ? m.location
+                                           : section[4] == 'E' ? m.exe
+                                                               : m.comment;
+                text += std::to_string(j + 1) + "=" + value + "\r\n";
+            }
+        }
+        files.writeFile(kProgram + "\\datafiles\\projects\\" + name + ".txt", text);
+        store.loadProjectStore();
+    }
+    // Each launch shows `text` of `exe` after `delayMs`.
+    void launchesShow(std::vector<Pending> windows) {
+        shell.onLaunch = [this, windows](const std::string&) mutable {
+            if (windows.empty()) {
+                return kLaunchOk;
+            }
+            Pending next = windows.front();
+            windows.erase(windows.begin());
+            next.dueMs += clockMs;
+            pending.push_back(next);
+            return kLaunchOk;
+        };
+    }
+    void appearDue() {
+        for (auto it = pending.begin(); it != pending.end();) {
+            if (it->dueMs <= clockMs) {
+                world.topLevel(it->text, nextProcess++, it->exe);
+                it = pending.erase(it);
+            } else {
+                ++it;
+            }
+        }
+    }
+    long recordOf(const std::string& caption) {
+        for (long i = 1; i <= world.list.count(); ++i) {
+            if (world.list.CaptionString(i) == caption) {
+                return i;
+            }
+        }
+        return 0;
+    }
+    std::vector<std::string> projectTab() {
+        std::vector<std::string> shown;
+        for (long i = 1; i <= world.list.count(); ++i) {
+            if (world.list.inTab(i) == kProjectTab) {
+                shown.push_back(world.list.CaptionString(i) + " | " + world.list.filePath(i) +
+                                " | " + world.list.CommentString(i));
+            }
+        }
+        return shown;
+    }
+    void open(const std::string& name) {
+        dialogs.answer = name;
+        commands.mnuOpen_Click();
+    }
+
+    testing::SimWorld world;
+    sim::SimFileSystem& files = world.machine.files;
+    sim::SimUi& ui = world.machine.ui;
+    sim::SimShell shell;
+    sim::SimAutomation automation;
+    NoLinks links;
+    Host host;
+    NoStoreHost storeHost;
+    DirectSplash splash;
+    BrowserHistory history{files, shell};
+    ProjectStore store{files, shell, ui, world.list, storeHost, kProgram};
+    DirectoryTree tree{files, shell, ui, kProgram + "\\datafiles", "1.0.0"};
+    PathSearch search{world.list, world.machine.platform, shell,
+                      PathSources{automation, links, history, store, tree}, host};
+    OpenDialogAnswer dialogs;
+    SaveCommands saves{world.list, store, search, tree, dialogs, ui, host};
+    OpenCommands commands{{world.list, store, search, dialogs, saves},
+                          world.machine.platform,
+                          shell,
+                          automation,
+                          host};
+    unsigned clockMs = 0;
+    std::uint32_t nextProcess = 100;
+    std::vector<Pending> pending;
+};
+
+TEST_F(OpenCommandsTest, OpenStartsEachMemberOnceWaitsForItAndPutsItsWindowOnTheProjectTab) {
+    files.writeFile("C:\\Docs\\a.txt", "a");
+    files.writeFile("C:\\Docs\\b.txt", "b");
+    files.writeFile("C:\\Docs\\sums.xls", "s");
+    // a.txt is open already; another notepad window is open too.
+    world.topLevel("a.txt - Notepad", 1, kNotepad);
+    world.topLevel("notes.txt - Notepad", 2, kNotepad);
+    world.list.refreshList();
+    writeProject("Work", {{"b.txt", "C:\\Docs\\b.txt", kNotepad, "second"},
+                          {"a.txt", "C:\\Docs\\a.txt", kNotepad, "first"},
+                          {"news - Netscape 6", "http://b.org/", kNetscape6, "web b"},
+                          {"sums.xls", "C:\\Docs\\sums.xls", kExcel, "money"},
+                          {"mail", "C:\\Mail\\in.box", "C:\\MAIL\\MAILER.EXE", "lost"},
+                          {"portal - Netscape 6", "http://a.org/", kNetscape6, "web a"}});
+    shell.associations["C:\\DOCS\\B.TXT"] = kNotepad;
+    // The mailer never starts; the spreadsheet shows a caption the project does not know.
+    shell.onLaunch = nullptr;
+    launchesShow({{500, "b.txt - Notepad", kNotepad},
+                  {3000, "Microsoft Excel - Book1", kExcel},
+                  {9000, "news - Netscape 6", kNetscape6},
+                  {1000, "portal - Netscape 6", kNetscape6}});
+    const auto launches = shell.onLaunch;
+    shell.onLaunch = [&](const std::string& launch) {
+        if (launch.find("MAILER") != std::string::npos) {
+            return 2L;
+        }
+        return launches(launch);
+    };
+
+    open("Work");
+
+    // Ordinary members first in their order, the Netscape 6 pages after; a.txt is not started.
+    ASSERT_EQ(shell.launches.size(), 5u);
+    EXPECT_EQ(shell.launches[0],
+              "ShellExecute open \"C:\\Docs\\b.txt\" \"\" \"\" in \"C:\\WINDOWS\"");
+    EXPECT_NE(shell.launches[1].find("EXCEL.EXE"), std::string::npos);
+    EXPECT_NE(shell.launches[2].find("MAILER.EXE"), std::string::npos);
+    EXPECT_EQ(shell.launches[3], "Start \"" + kNetscape6 + "\" \"b.org/\"");
+    EXPECT_EQ(shell.launches[4], "Start \"" + kNetscape6 + "\" \"a.org/\"");
+    // Excel waits 6 s, the first of two Netscape 6 pages 10 s; a failed start does not wait.
+    EXPECT_EQ(host.waits, (std::vector<unsigned>{2000, 6000, 10000, 2000}));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text,
+              "An Error has occured opening a member of the Project.\r\nProgram File: "
+              "C:\\MAIL\\MAILER.EXE\r\nDocument: C:\\Mail\\in.box\r\nReason: File not found");
+
+    // The open a.txt moved over; the spreadsheet placed as the one new Excel window.
+    const long excel = recordOf("Microsoft Excel - Book1");
+    ASSERT_NE(excel, 0);
+    EXPECT_EQ(world.list.inTab(excel), kProjectTab);
+    EXPECT_EQ(world.list.filePath(excel), "C:\\Docs\\sums.xls");
+    EXPECT_EQ(world.list.CommentString(recordOf("a.txt")), "first");
+    EXPECT_EQ(world.list.CommentString(recordOf("b.txt")), "second");
+    EXPECT_NE(world.list.inTab(recordOf("notes.txt")), kProjectTab);
+    EXPECT_EQ(projectTab().size(), 5u);
+    EXPECT_EQ(host.label, "Work");
+    EXPECT_EQ(host.broughtBack, 1);
+    EXPECT_EQ(host.imageUpdates.size(), 5u);  // none has a picture yet
+    EXPECT_TRUE(host.timer1);
+    EXPECT_TRUE(host.timer4);
+    EXPECT_EQ(host.timer4Ms, OpenCommands::kFirstRetryMs);
+    EXPECT_FALSE(ui.busyCursor);
+
+    // A second open starts only what is not open by its name: the spreadsheet, whose window
+    // shows another, and the mailer.
+    // The mailer is missing, so the project changed: the user is asked first.
+    shell.launches.clear();
+    ui.messages.clear();
+    ui.answers = {Answer::Cancel};
+    open("Work");
+    EXPECT_TRUE(shell.launches.empty());
+    EXPECT_TRUE(host.timer1);
+    ui.answers = {Answer::No};
+    open("Work");
+    EXPECT_EQ(ui.questions.size(), 2u);
+    ASSERT_EQ(shell.launches.size(), 2u);
+    EXPECT_NE(shell.launches[0].find("EXCEL.EXE"), std::string::npos);
+    EXPECT_NE(shell.launches[1].find("MAILER.EXE"), std::string::npos);
+    // No new spreadsheet window came, and the old one was open before: it is not taken.
+    EXPECT_EQ(projectTab().size(), 4u);
+    EXPECT_NE(world.list.inTab(recordOf("Microsoft Excel - Book1")), kProjectTab);
+}
+
+TEST_F(OpenCommandsTest, FollowUpPassesCatchSlowProgramsAndRefreshProjectTakesMembersBack) {
+    files.writeFile("C:\\Docs\\slow.txt", "s");
+    writeProject("Slow", {{"slow.txt", "C:\\Docs\\slow.txt", kNotepad, "late"}});
+    shell.associations["C:\\DOCS\\SLOW.TXT"] = kNotepad;
+    launchesShow({{5000, "slow.txt - Notepad", kNotepad}});
+    open("Slow");
+    EXPECT_TRUE(projectTab().empty());
+
+    // Timer4: the first follow-up 3 s after, the second 4 s later, then no more.
+    ASSERT_TRUE(commands.takeOpenRetry());
+    EXPECT_FALSE(commands.takeOpenRetry());
+    commands.retryProjectMatch();
+    EXPECT_TRUE(projectTab().empty());
+    EXPECT_EQ(host.timer4Ms, OpenCommands::kSecondRetryMs);
+    ASSERT_TRUE(commands.takeOpenRetry());
+    host.onWait(3000);
+    world.list.refreshList();
+    commands.retryProjectMatch();
+    EXPECT_EQ(projectTab(), std::vector<std::string>{"slow.txt | C:\\Docs\\slow.txt | late"});
+    EXPECT_FALSE(host.timer4);
+    EXPECT_FALSE(commands.takeOpenRetry());
+
+    // Moved off the tab, Refresh Project takes it back by program and location.
+    const long slow = recordOf("slow.txt");
+    world.list.setInTab(slow, 0);
+    commands.refreshProject();
+    EXPECT_EQ(world.list.inTab(slow), kProjectTab);
+    EXPECT_TRUE(host.timer1);
+}
+
+TEST_F(OpenCommandsTest, HandEditedProjectOpensWhatItCanAndSaysWhatItCouldNot) {
+    files.writeFile("C:\\Docs\\a.txt", "a");
+    world.topLevel("a.txt - Notepad", 1, kNotepad);
+    world.list.refreshList();
+    std::vector<ProjectMember> members{
+        {"", "C:\\Docs\\x.txt", kNotepad, ""},
+        {"long", std::string(5000, 'x'), kNotepad, std::string(5000, 'c')},
+        {"bad", "C:\\a.txt\" /p", "C:\\ED\\EDIT.EXE", ""}};
+    for (int j = 0; j < 10000; ++j) {
+        members.push_back({"a.txt", "C:\\Docs\\a.txt", kNotepad, "copy"});
+    }
+    writeProject("Edited", members);
+
+    open("Edited");
+
+    // Nothing was started: the quoted location is refused, every copy of a.txt is open.
+    EXPECT_TRUE(shell.launches.empty());
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_NE(ui.messages[0].text.find("Reason: The location holds a double quote"),
+              std::string::npos);
+    // 3 members with problems, then 199 copies of a.txt make 200; the rest are listed.
+    const std::string& told = ui.messages[1].text;
+    EXPECT_EQ(told.rfind("These members of the Project were not opened:\r\n\r\n"
+                         "Member 1: it has no name\r\nlong: a value is too long\r\n"
+                         "a.txt: more than 200 members are not opened at once",
+                         0),
+              0u);
+    const std::size_t tooMany = members.size() - 2 - launch_rules::kMostMembersOpened;
+    EXPECT_NE(told.find("\r\n... and " + std::to_string(2 + tooMany - 10) + " more"),
+              std::string::npos);
+    EXPECT_TRUE(host.timer1);
+
+    // Keys out of order and no programs or comments: each document opens with the program the
+    // shell gives it and comes onto the tab.
+    files.writeFile("C:\\Docs\\b.txt", "b");
+    files.writeFile(kProgram + "\\datafiles\\projects\\Raw.txt",
+                    "[FilePath]\r\n2=C:\\Docs\\b.txt\r\n1=C:\\Docs\\a.txt\r\n"
+                    "[FileName]\r\n2=b.txt\r\n1=a.txt\r\n");
+    store.loadProjectStore();
+    shell.associations["C:\\DOCS\\A.TXT"] = kNotepad;
+    shell.associations["C:\\DOCS\\B.TXT"] = kNotepad;
+    launchesShow({{100, "b.txt - Notepad", kNotepad}});
+    ui.answers = {Answer::No};
+    open("Raw");
+    EXPECT_EQ(shell.launches,
+              std::vector<std::string>{"ShellExecute open \"C:\\Docs\\b.txt\" \"\" \"\" in "
+                                       "\"C:\\WINDOWS\""});
+    EXPECT_EQ(projectTab(), (std::vector<std::string>{"a.txt | C:\\Docs\\a.txt | ",
+                                                      "b.txt | C:\\Docs\\b.txt | "}));
+}
+
+}  // namespace
+}  // namespace snapdesk
