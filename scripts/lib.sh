@@ -70,6 +70,9 @@ snapdesk_prepare_prefix() {
     # that gives up at once, and the first ends 3 s after its last client: a test starting
     # just then loses its connection ("recvmsg: Connection reset by peer").
     /usr/lib/wine/wineserver -p
+    # Without mshtml the prefix also lacks the .txt association every Windows machine has:
+    # text documents of a project would not open.
+    "$WINE64" reg add 'HKCR\.txt' /ve /d txtfile /f >/dev/null 2>&1
     # A crash prints its backtrace instead of leaving a dialog on the desktop for the next test.
     "$WINE64" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
         >/dev/null 2>&1
