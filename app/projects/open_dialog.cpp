@@ -11,8 +11,10 @@ namespace snapdesk {
 
 namespace {
 
+constexpr const char* kWinAmp = "\\WINAMP.EXE";
+
 std::string winAmpLine(const std::string& location) {
-    if (text::contains(text::upperCase(location), "\\WINAMP.EXE")) {
+    if (text::contains(text::upperCase(location), kWinAmp)) {
         return "WinAmp";
     }
     const std::string song = text::from(location, text::findLast(location, "\\") + 1);
@@ -38,8 +40,8 @@ std::vector<std::string> projectMemberLines(const std::string& project,
     }
     std::vector<std::string> lines;
     for (std::size_t i = 0; i < names.size(); ++i) {
-        lines.push_back(text::contains(exes[i], "\\WINAMP.EXE") ? winAmpLine(paths[i])
-                                                                : makeShortFileName(names[i]));
+        lines.push_back(text::contains(exes[i], kWinAmp) ? winAmpLine(paths[i])
+                                                         : makeShortFileName(names[i]));
     }
     return lines;
 }
