@@ -6,7 +6,12 @@ namespace snapdesk {
 
 enum class MessageBoxStyle { Ok, OkCritical, OkExclamation };
 // Questions in a message box: the buttons and the icon.
-enum class QuestionStyle { YesNoCritical, YesNoCancelQuestion, YesNoCancelExclamation };
+enum class QuestionStyle {
+    YesNoCritical,
+    YesNoExclamation,
+    YesNoCancelQuestion,
+    YesNoCancelExclamation
+};
 enum class Answer { Yes, No, Cancel };
 
 // What the program needs from its user interface, apart from its own windows.

@@ -9,6 +9,7 @@
 #include "mainwindow/win32/main_window.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "location/win32/splash_window.h"
@@ -24,7 +25,9 @@
 #include "platform/win32/win32_convert.h"
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/win32_shell.h"
+#include "projects/open_dialog.h"
 #include "projects/save_dialog.h"
+#include "projects/win32/open_dialog_window.h"
 #include "projects/win32/save_dialog_window.h"
 #include "snapshots/graphics_code.h"
 
@@ -49,7 +52,7 @@ struct MainWindowParts {
     bool loaded = false;
 };
 
-// The dialogs of a save, over the main window.
+// The dialogs of a save and of an open, over the main window.
 ProjectDialogsFactory projectDialogs(HWND window, MainWindowParts& parts) {
     return [window, &parts](const ProjectDialogParts& p) -> std::unique_ptr<ProjectDialogs> {
         Platform& platform = parts.system.platform();
@@ -62,12 +65,17 @@ ProjectDialogsFactory projectDialogs(HWND window, MainWindowParts& parts) {
                 [&search = p.search](bool force) { search.updatePaths(force); }, cancelled);
             showSaveDialog(window, presenter);
         };
+        auto showOpenProject = [window, &parts, p]() -> std::optional<std::string> {
+            const Timer1Pause pause(p.timer);
+            OpenDialog presenter(p.store, parts.system.platform().ui);
+            showOpenDialog(window, presenter);
+            return presenter.projectToOpen();
+        };
         return std::make_unique<Win32ProjectDialogs>(
             window, p.timer,
             Win32ProjectDialogs::Ports{platform.ui, parts.shell, platform.files, p.list,
                                        parts.links},
-            [&search = p.search] { return search.browseForFolder(); }, showSave,
-            []() -> std::optional<std::string> { return std::nullopt; });
+            [&search = p.search] { return search.browseForFolder(); }, showSave, showOpenProject);
     };
 }
 

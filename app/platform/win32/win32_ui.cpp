@@ -29,6 +29,9 @@ Answer Win32Ui::ask(const std::string& text, const std::string& title, QuestionS
         case QuestionStyle::YesNoCritical:
             type = MB_YESNO | MB_ICONERROR;
             break;
+        case QuestionStyle::YesNoExclamation:
+            type = MB_YESNO | MB_ICONEXCLAMATION;
+            break;
         case QuestionStyle::YesNoCancelQuestion:
             type = MB_YESNOCANCEL | MB_ICONQUESTION;
             break;

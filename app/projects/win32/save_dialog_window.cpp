@@ -8,13 +8,13 @@
 
 #include "projects/win32/save_dialog_window.h"
 
-#include <algorithm>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "platform/win32/win32_convert.h"
+#include "projects/win32/dialog_controls.h"
 #include "projects/win32/save_dialog_ids.h"
 
 namespace snapdesk {
@@ -32,33 +32,22 @@ std::string windowText(HWND window) {
 
 class Win32SaveDialogView final : public SaveDialogView {
   public:
-    explicit Win32SaveDialogView(HWND dialog) : dialog_(dialog) { makeToolTips(); }
+    explicit Win32SaveDialogView(HWND dialog) : dialog_(dialog), toolTips_(dialog) {
+        toolTips_.add(IDC_cmdEdit, save_dialog_text::kEnableEditingTip);
+        toolTips_.add(IDC_cmdSaveProject, save_dialog_text::kSaveTip);
+        toolTips_.add(IDCANCEL, save_dialog_text::kCancelTip);
+    }
 
     WindowHandle windowHandle() override { return win32::toHandle(dialog_); }
 
     void setProjectList(const std::vector<std::string>& names) override {
-        fillList(IDC_lstIniSection, names);
+        fillListBox(item(IDC_lstIniSection), names);
     }
     void setProjectName(const std::string& text) override { setText(IDC_txtSavePro, text); }
     std::string projectName() override { return windowText(item(IDC_txtSavePro)); }
 
     void setFileLines(const std::vector<std::string>& lines) override {
-        fillList(IDC_lbxFiles, lines);
-        // A line longer than the list scrolls sideways.
-        HWND list = item(IDC_lbxFiles);
-        HDC dc = GetDC(list);
-        const HGDIOBJ old =
-            SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(list, WM_GETFONT, 0, 0)));
-        LONG widest = 0;
-        for (const auto& line : lines) {
-            const std::wstring wide = win32::toWide(line);
-            SIZE size{};
-            GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
-            widest = std::max(widest, size.cx);
-        }
-        SelectObject(dc, old);
-        ReleaseDC(list, dc);
-        SendMessageW(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widest + 8), 0);
+        fillListBox(item(IDC_lbxFiles), lines, true);
     }
     void selectFileLine(int index) override {
         SendMessageW(item(IDC_lbxFiles), LB_SETCURSEL, static_cast<WPARAM>(index), 0);
@@ -86,7 +75,7 @@ class Win32SaveDialogView final : public SaveDialogView {
         ShowWindow(button, visible ? SW_SHOW : SW_HIDE);
     }
     void setEditCaption(const std::string& caption) override { setText(IDC_cmdEdit, caption); }
-    void setEditToolTip(const std::string& tip) override { setToolTip(IDC_cmdEdit, tip); }
+    void setEditToolTip(const std::string& tip) override { toolTips_.change(IDC_cmdEdit, tip); }
 
     void close() override { EndDialog(dialog_, IDOK); }
 
@@ -95,45 +84,9 @@ class Win32SaveDialogView final : public SaveDialogView {
     void setText(int id, const std::string& text) {
         SetWindowTextW(item(id), win32::toWide(text).c_str());
     }
-    void fillList(int id, const std::vector<std::string>& lines) {
-        HWND list = item(id);
-        SendMessageW(list, LB_RESETCONTENT, 0, 0);
-        for (const auto& line : lines) {
-            const std::wstring wide = win32::toWide(line);
-            SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
-        }
-    }
-    TOOLINFOW toolOf(int id) const {
-        TOOLINFOW tool{};
-        tool.cbSize = sizeof(tool);
-        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-        tool.hwnd = dialog_;
-        tool.uId = reinterpret_cast<UINT_PTR>(item(id));
-        return tool;
-    }
-    void makeToolTips() {
-        // Owned by the dialog, so it goes with it.
-        toolTips_ = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                                    dialog_, nullptr, GetModuleHandleW(nullptr), nullptr);
-        for (const auto& [id, tip] : {std::pair{IDC_cmdEdit, save_dialog_text::kEnableEditingTip},
-                                      {IDC_cmdSaveProject, save_dialog_text::kSaveTip},
-                                      {IDCANCEL, save_dialog_text::kCancelTip}}) {
-            std::wstring wide = win32::toWide(tip);
-            TOOLINFOW tool = toolOf(id);
-            tool.lpszText = wide.data();
-            SendMessageW(toolTips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-        }
-    }
-    void setToolTip(int id, const std::string& tip) {
-        std::wstring wide = win32::toWide(tip);
-        TOOLINFOW tool = toolOf(id);
-        tool.lpszText = wide.data();
-        SendMessageW(toolTips_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
-    }
 
     HWND dialog_;
-    HWND toolTips_ = nullptr;
+    DialogToolTips toolTips_;
 };
 
 struct DialogState {
