@@ -13,7 +13,7 @@ snapdesk_as_root() {
 
 snapdesk_install_packages() {
     local wanted=(cmake make g++ mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
-                  googletest wine64 fonts-wine xvfb xauth imagemagick xdotool)
+                  googletest wine64 fonts-wine xvfb xauth imagemagick xdotool wixl)
     local missing=()
     for p in "${wanted[@]}"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
