@@ -73,6 +73,10 @@ snapdesk_prepare_prefix() {
     # A crash prints its backtrace instead of leaving a dialog on the desktop for the next test.
     "$WINE64" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
         >/dev/null 2>&1
+    # Shortcuts that the installer puts in the Start menu stay in the prefix: no menu entries
+    # in the Linux user's desktop.
+    "$WINE64" reg add 'HKCU\Software\Wine\DllOverrides' /v winemenubuilder.exe /d '' /f \
+        >/dev/null 2>&1
 }
 
 snapdesk_stop_all() {
