@@ -79,6 +79,23 @@ snapdesk_prepare_prefix() {
         >/dev/null 2>&1
 }
 
+# Snapdesk installed as C:\Snapdesk in the prefix, as a user has it: the folder list it builds
+# is of drive C:. The program loads its two libraries and its help file from its own folder;
+# the build puts them beside snapdesk.exe (unstripped, for backtraces).
+snapdesk_install_into_prefix() {
+    local bin=$1 install="$WINEPREFIX/drive_c/Snapdesk"
+    mkdir -p "$install"
+    for file in snapdesk.exe zimDisplayWidget.dll zim001.dll SNAPDESK.HLP; do
+        cp "$bin/app/$file" "$install/" || { snapdesk_log "missing $bin/app/$file"; return 1; }
+    done
+}
+
+# A Windows program in the background, detached from the caller's output.
+snapdesk_start_beside() {
+    setsid "$WINE64" "$@" </dev/null >/dev/null 2>&1 &
+    SNAPDESK_PIDS+=($!)
+}
+
 snapdesk_stop_all() {
     if [ -n "${WINEPREFIX:-}" ]; then /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true; fi
     for pid in "${SNAPDESK_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
