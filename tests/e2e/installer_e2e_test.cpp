@@ -209,8 +209,7 @@ class InstallerE2E : public ::testing::Test {
         ASSERT_TRUE(samePath(shortcut.target, program)) << shortcut.target;
         ASSERT_TRUE(samePath(shortcut.workingFolder, folder)) << shortcut.workingFolder;
         app = std::make_unique<SnapdeskApp>(shortcut.target);
-        ASSERT_TRUE(app->started())
-            << "no main window from " << std::string(program.begin(), program.end());
+        ASSERT_TRUE(app->started()) << "no main window from " << program;
     }
 
     void expectProgramFilesGone() {
@@ -257,7 +256,7 @@ TEST_F(InstallerE2E, UpgradeKeepsTheProjectsAndTheShortcutStartsSnapdeskWithTile
     EXPECT_EQ(readFile(project), kProjectText);
     EXPECT_TRUE(exists(folder + L"\\SNAPDESK.HLP")) << "the help file lies beside the program";
 
-    startFromShortcut();
+    ASSERT_NO_FATAL_FAILURE(startFromShortcut());
     EXPECT_TRUE(app->waitForTile(L"shipping list.txt", Milliseconds{20000}).has_value());
     std::printf("[figure] silent upgrade to a tile of notepad's file: %.1f s\n",
                 secondsSince(start));
@@ -277,7 +276,7 @@ TEST_F(InstallerE2E, UpgradeKeepsTheProjectsAndTheShortcutStartsSnapdeskWithTile
 TEST_F(InstallerE2E, FreshInstallStartsAndUninstallWithRemoveDataTakesTheDataToo) {
     const Clock::time_point start = Clock::now();
     ASSERT_EQ(msiexec(L"/qn /i " + quoted(SNAPDESK_INSTALLER)), 0u);
-    startFromShortcut();
+    ASSERT_NO_FATAL_FAILURE(startFromShortcut());
     std::printf("[figure] silent install to Snapdesk's window: %.1f s\n", secondsSince(start));
     // The program's first start writes its data folder: the folder list of the drive.
     EXPECT_TRUE(waitUntil([&] { return exists(folder + L"\\datafiles\\projects"); }));
