@@ -13,7 +13,7 @@ snapdesk_as_root() {
 
 snapdesk_install_packages() {
     local wanted=(cmake make g++ mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
-                  googletest wine64 fonts-wine xvfb xauth imagemagick xdotool)
+                  googletest wine64 fonts-wine xvfb xauth imagemagick xdotool wixl)
     local missing=()
     for p in "${wanted[@]}"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
@@ -76,6 +76,27 @@ snapdesk_prepare_prefix() {
     # A crash prints its backtrace instead of leaving a dialog on the desktop for the next test.
     "$WINE64" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
         >/dev/null 2>&1
+    # Shortcuts that the installer puts in the Start menu stay in the prefix: no menu entries
+    # in the Linux user's desktop.
+    "$WINE64" reg add 'HKCU\Software\Wine\DllOverrides' /v winemenubuilder.exe /d '' /f \
+        >/dev/null 2>&1
+}
+
+# Snapdesk installed as C:\Snapdesk in the prefix, as a user has it: the folder list it builds
+# is of drive C:. The program loads its two libraries and its help file from its own folder;
+# the build puts them beside snapdesk.exe (unstripped, for backtraces).
+snapdesk_install_into_prefix() {
+    local bin=$1 install="$WINEPREFIX/drive_c/Snapdesk"
+    mkdir -p "$install"
+    for file in snapdesk.exe zimDisplayWidget.dll zim001.dll SNAPDESK.HLP; do
+        cp "$bin/app/$file" "$install/" || { snapdesk_log "missing $bin/app/$file"; return 1; }
+    done
+}
+
+# A Windows program in the background, detached from the caller's output.
+snapdesk_start_beside() {
+    setsid "$WINE64" "$@" </dev/null >/dev/null 2>&1 &
+    SNAPDESK_PIDS+=($!)
 }
 
 snapdesk_stop_all() {

@@ -108,7 +108,10 @@ void storeSnapdeskSetting(const std::wstring& name, const std::wstring& value) {
                     static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
 }
 
-SnapdeskApp::SnapdeskApp() : installed_(installedSnapdesk()), program_(quoteArgument(installed_)) {
+SnapdeskApp::SnapdeskApp() : SnapdeskApp(installedSnapdesk()) {}
+
+SnapdeskApp::SnapdeskApp(const std::wstring& installedProgram)
+    : installed_(installedProgram), program_(quoteArgument(installed_)) {
     if (!installed_.empty() && program_.started()) {
         main_ = program_.waitForWindow(
             [](HWND w) { return classNameOf(w) == L"SnapdeskMainWindow" && IsWindowVisible(w); },

@@ -44,6 +44,8 @@ class SnapdeskApp {
   public:
     // Starts snapdesk.exe and waits for its main window to be shown.
     SnapdeskApp();
+    // The same with a copy installed elsewhere (by the installer).
+    explicit SnapdeskApp(const std::wstring& installedProgram);
     bool started() const { return main_ != nullptr; }
     HWND main() const { return main_; }
     Program& program() { return program_; }
