@@ -57,6 +57,9 @@ class Shell {
                                        const std::string& defaultFolder, long& code) = 0;
     // ShellExecute over `owner`; its result code.
     virtual long shellExecute(WindowHandle owner, const ShellOpenRequest& request) = 0;
+    // Whether Explorer must be given a folder as `/n "folder"`: Wine's Explorer takes the
+    // usual `/n , folder` for its desktop.
+    virtual bool explorerWantsQuotedFolder() { return false; }
     // Starts exactly `program` (never another file that a command line could name) with
     // `arguments`, minimised with focus; a code as for shellExecute.
     virtual long startProgram(const std::string& program, const std::string& arguments) = 0;

@@ -165,7 +165,8 @@ LaunchPlan planLaunch(const ProjectMember& member, const LaunchContext& context,
         if (text::contains(folder, "\"")) {
             return refused(kQuoteInLocation);
         }
-        return start(exe, "/n , " + folder);
+        return start(exe,
+                     context.quotedExplorerFolder ? "/n \"" + folder + "\"" : "/n , " + folder);
     }
     return documentLaunch(member, associatedProgram);
 }
@@ -180,6 +181,11 @@ unsigned waitAfterLaunch(const ProjectMember& member, int& netscape6Counter, int
         return first ? kFirstNetscape6WaitMs : kOrdinaryWaitMs;
     }
     return kOrdinaryWaitMs;
+}
+
+bool isFilePath(const std::string& location) {
+    const bool onDrive = location.size() >= 3 && location[1] == ':' && location[2] == '\\';
+    return onDrive || text::beginsWith(location, "\\\\");
 }
 
 std::string memberProblem(const ProjectMember& member) {

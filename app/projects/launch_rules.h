@@ -41,6 +41,8 @@ enum class LaunchClass { Ordinary = 0, Netscape6 = 1, Netscape6Web = 2 };
 struct LaunchContext {
     int ieVersion = 3;
     std::string netscape6Version;
+    // Explorer is given `/n "folder"` instead of `/n , folder` (Wine's Explorer).
+    bool quotedExplorerFolder = false;
 };
 
 namespace launch_rules {
@@ -65,6 +67,9 @@ LaunchPlan planLaunch(const ProjectMember& member, const LaunchContext& context,
 
 // The wait after starting `member`; `netscape6Counter` counts the Netscape 6 starts.
 unsigned waitAfterLaunch(const ProjectMember& member, int& netscape6Counter, int netscape6Members);
+
+// A location on a drive or a network share, not a web address.
+bool isFilePath(const std::string& location);
 
 // Why a member read from a project file cannot be opened at all, or "".
 std::string memberProblem(const ProjectMember& member);

@@ -185,8 +185,15 @@ std::string OpenCommands::associatedProgram(const std::string& document) {
 bool OpenCommands::launch(const ProjectMember& member) {
     const std::string associated =
         launch_rules::needsAssociation(member) ? associatedProgram(member.location) : "";
-    const LaunchContext context{host_.ieVersion(), host_.netscape6Version()};
-    const LaunchPlan plan = launch_rules::planLaunch(member, context, associated);
+    const LaunchContext context{host_.ieVersion(), host_.netscape6Version(),
+                                shell_.explorerWantsQuotedFolder()};
+    LaunchPlan plan = launch_rules::planLaunch(member, context, associated);
+    // A program would only complain about a document that is gone; the user hears it here.
+    if (plan.how == LaunchHow::ShellOpen && launch_rules::isFilePath(member.location) &&
+        !platform_.files.fileAttributes(member.location)) {
+        plan = LaunchPlan{};
+        plan.refusal = launch_rules::launchErrorText(2);
+    }
     std::string reason = plan.refusal;
     if (plan.how != LaunchHow::Refused) {
         const long code = launchByPlan(plan);

@@ -32,65 +32,10 @@ const std::wstring kProjectFile = L"C:\\Snapdesk\\datafiles\\projects\\Alpha.txt
 // Locations learnt by earlier runs would answer for this run's documents.
 const std::wstring kStoredPaths = L"C:\\Snapdesk\\datafiles\\oldpaths.txt";
 
-std::wstring recentFolder() {
-    wchar_t path[MAX_PATH] = {};
-    SHGetFolderPathW(nullptr, CSIDL_RECENT, nullptr, 0, path);
-    return path;
-}
-
-// A shortcut in the Recent folder, as the shell leaves one for a document the user opened.
-std::wstring addRecentShortcut(const std::wstring& name, const std::wstring& target) {
-    const std::wstring shortcut = recentFolder() + L"\\" + name + L".lnk";
-    return writeShortcut(shortcut, target) ? shortcut : std::wstring();
-}
-
-// A visible top-level window of the process with this caption.
-HWND waitForWindowTitled(const Program& program, const std::wstring& caption,
-                         Milliseconds timeout = Milliseconds{15000}) {
-    return program.waitForWindow(
-        [&](HWND w) { return IsWindowVisible(w) && windowTextOf(w) == caption; }, timeout);
-}
-
-bool gone(HWND window) {
-    return waitUntil([&] { return !IsWindow(window) || !IsWindowVisible(window); });
-}
-
-// Every text of a dialog's static controls, one a line.
-std::wstring staticTexts(HWND dialog) {
-    std::wstring all;
-    for (const HWND child : childWindows(dialog)) {
-        if (classNameOf(child) == L"Static" && !windowTextOf(child).empty()) {
-            all += windowTextOf(child) + L"\n";
-        }
-    }
-    return all;
-}
-
 void type(HWND edit, const std::wstring& text) {
     for (const wchar_t c : text) {
         PostMessageW(edit, WM_CHAR, c, 1);
     }
-}
-
-void click(HWND dialog, int id) {
-    PostMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
-}
-
-// The message box that Snapdesk shows now: its text, and OK pressed.
-std::wstring answerMessage(const Program& program, int button = IDOK) {
-    const HWND box = program.waitForWindow(
-        [](HWND w) {
-            return IsWindowVisible(w) && classNameOf(w) == L"#32770" &&
-                   windowTextOf(w) == L"Snapdesk!";
-        },
-        Milliseconds{10000});
-    if (box == nullptr || GetDlgItem(box, button) == nullptr) {
-        return L"<no message>";
-    }
-    std::wstring text = staticTexts(box);
-    click(box, button);
-    gone(box);
-    return text;
 }
 
 std::wstring labelStartingWith(HWND parent, const std::wstring& start) {
@@ -150,25 +95,8 @@ class SaveE2E : public ::testing::Test {
         CoUninitialize();
     }
 
-    // Right click on the tile, then "Move to Project", the second item of its popup.
     void moveToProject(const std::wstring& name) {
-        const auto tile = app->waitForTile(name, kTwoTicks);
-        if (!tile) {
-            screenshot("save-0-tile-missing");
-            for (const Tile& t : app->tiles()) {
-                ADD_FAILURE() << "on screen: " << toUtf8(t.fileName);
-            }
-        }
-        ASSERT_TRUE(tile.has_value()) << toUtf8(name);
-        SnapdeskApp::rightClick(*tile);
-        const HWND popup = waitForPopup();
-        ASSERT_NE(popup, nullptr);
-        key(popup, VK_DOWN);
-        key(popup, VK_DOWN);
-        key(popup, VK_RETURN);
-        ASSERT_TRUE(popupGone());
-        ASSERT_TRUE(waitUntil([&] { return !app->tileNamed(name).has_value(); }))
-            << toUtf8(name) << " left the Documents tab";
+        ASSERT_TRUE(app->moveToProject(name, kTwoTicks)) << toUtf8(name);
     }
     static std::string toUtf8(const std::wstring& s) { return win32::toUtf8(s); }
 

@@ -1,6 +1,7 @@
 #include "snapdesk_app.h"
 
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <array>
@@ -275,6 +276,78 @@ HWND descendant(HWND parent, const wchar_t* className) {
         }
     }
     return nullptr;
+}
+
+// A visible top-level window of the process with this caption.
+HWND waitForWindowTitled(const Program& program, const std::wstring& caption,
+                         Milliseconds timeout) {
+    return program.waitForWindow(
+        [&](HWND w) { return IsWindowVisible(w) && windowTextOf(w) == caption; }, timeout);
+}
+
+bool gone(HWND window) {
+    return waitUntil([&] { return !IsWindow(window) || !IsWindowVisible(window); });
+}
+
+// Every text of a dialog's static controls, one a line.
+std::wstring staticTexts(HWND dialog) {
+    std::wstring all;
+    for (const HWND child : childWindows(dialog)) {
+        if (classNameOf(child) == L"Static" && !windowTextOf(child).empty()) {
+            all += windowTextOf(child) + L"\n";
+        }
+    }
+    return all;
+}
+
+void click(HWND dialog, int id) {
+    PostMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+}
+
+// The message box that Snapdesk shows now: its text, and OK pressed.
+std::wstring answerMessage(const Program& program, int button) {
+    const HWND box = program.waitForWindow(
+        [](HWND w) {
+            return IsWindowVisible(w) && classNameOf(w) == L"#32770" &&
+                   windowTextOf(w) == L"Snapdesk!";
+        },
+        Milliseconds{10000});
+    if (box == nullptr || GetDlgItem(box, button) == nullptr) {
+        return L"<no message>";
+    }
+    std::wstring text = staticTexts(box);
+    click(box, button);
+    gone(box);
+    return text;
+}
+
+std::wstring recentFolder() {
+    wchar_t path[MAX_PATH] = {};
+    SHGetFolderPathW(nullptr, CSIDL_RECENT, nullptr, 0, path);
+    return path;
+}
+
+// A shortcut in the Recent folder, as the shell leaves one for a document the user opened.
+std::wstring addRecentShortcut(const std::wstring& name, const std::wstring& target) {
+    const std::wstring shortcut = recentFolder() + L"\\" + name + L".lnk";
+    return writeShortcut(shortcut, target) ? shortcut : std::wstring();
+}
+
+bool SnapdeskApp::moveToProject(const std::wstring& name, Milliseconds timeout) const {
+    const auto tile = waitForTile(name, timeout);
+    if (!tile) {
+        screenshot("tile-missing");
+        return false;
+    }
+    rightClick(*tile);
+    const HWND popup = waitForPopup();
+    if (popup == nullptr) {
+        return false;
+    }
+    key(popup, VK_DOWN);
+    key(popup, VK_DOWN);
+    key(popup, VK_RETURN);
+    return popupGone() && waitUntil([&] { return !tileNamed(name).has_value(); });
 }
 
 }  // namespace snapdesk::testing

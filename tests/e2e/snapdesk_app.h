@@ -34,6 +34,23 @@ void key(HWND window, WPARAM virtualKey);
 // The first window of that class below `parent`, nullptr when none.
 HWND descendant(HWND parent, const wchar_t* className);
 
+// A visible top-level window of the process with this caption, nullptr on time-out.
+HWND waitForWindowTitled(const Program& program, const std::wstring& caption,
+                         Milliseconds timeout = Milliseconds{15000});
+// Whether the window is gone or hidden within the usual time-out.
+bool gone(HWND window);
+// Every text of a dialog's static controls, one a line.
+std::wstring staticTexts(HWND dialog);
+// A button of a dialog clicked.
+void click(HWND dialog, int id);
+// The message box that Snapdesk shows now: its text, and `button` pressed ("<no message>"
+// when none shows).
+std::wstring answerMessage(const Program& program, int button = IDOK);
+
+// A shortcut in the Recent folder, as the shell leaves one for a document the user opened; its
+// path, or empty.
+std::wstring addRecentShortcut(const std::wstring& name, const std::wstring& target);
+
 struct Tile {
     HWND window = nullptr;
     std::wstring fileName;
@@ -65,6 +82,9 @@ class SnapdeskApp {
     static void doubleClick(const Tile& tile);
     static void typeComment(const Tile& tile, const std::wstring& text);
     static void rightClick(const Tile& tile);
+    // Right click on the tile, then "Move to Project", the second item of its popup; true once
+    // the tile has left its tab.
+    bool moveToProject(const std::wstring& name, Milliseconds timeout) const;
 
     // Sends WM_CLOSE and waits until the process has ended.
     bool closeAndWait();

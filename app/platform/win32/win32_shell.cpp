@@ -167,6 +167,11 @@ long Win32Shell::shellExecute(WindowHandle owner, const ShellOpenRequest& reques
     return static_cast<long>(result);
 }
 
+bool Win32Shell::explorerWantsQuotedFolder() {
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
 long Win32Shell::startProgram(const std::string& program, const std::string& arguments) {
     const std::wstring application = win32::toWide(program);
     std::wstring commandLine = L"\"" + application + L"\"";

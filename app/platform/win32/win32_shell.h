@@ -13,6 +13,7 @@ class Win32Shell : public Shell {
     std::string findExecutable(const std::string& document, const std::string& defaultFolder,
                                long& code) override;
     long shellExecute(WindowHandle owner, const ShellOpenRequest& request) override;
+    bool explorerWantsQuotedFolder() override;
     long startProgram(const std::string& program, const std::string& arguments) override;
 };
 

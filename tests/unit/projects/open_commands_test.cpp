@@ -65,6 +65,8 @@ TEST(LaunchRules, EachKindOfMemberIsStartedWithItsOwnProgramAndNothingElse) {
               "Start [C:\\WINAMP\\WINAMP.EXE] [\"\"]");
     EXPECT_EQ(plan("Docs", "C:\\Docs", "C:\\WINDOWS\\EXPLORER.EXE"),
               "Start [C:\\WINDOWS\\EXPLORER.EXE] [/n , C:\\Docs]");
+    EXPECT_EQ(plan("Docs", "C:\\My Docs", "C:\\WINDOWS\\EXPLORER.EXE", "", {6, "", true}),
+              "Start [C:\\WINDOWS\\EXPLORER.EXE] [/n \"C:\\My Docs\"]");
     // A document opens with its saved program when the shell would choose another one.
     EXPECT_EQ(plan("a.txt", "C:\\Docs\\a.txt", "C:\\ED\\EDIT.EXE", kNotepad),
               "ShellExecute open [C:\\ED\\EDIT.EXE] [\"C:\\Docs\\a.txt\"] [C:\\ED] cd [C:\\ED]");
@@ -256,6 +258,7 @@ TEST_F(OpenCommandsTest, OpenStartsEachMemberOnceWaitsForItAndPutsItsWindowOnThe
     files.writeFile("C:\\Docs\\a.txt", "a");
     files.writeFile("C:\\Docs\\b.txt", "b");
     files.writeFile("C:\\Docs\\sums.xls", "s");
+    files.writeFile("C:\\Mail\\in.box", "m");
     // a.txt is open already; another notepad window is open too.
     world.topLevel("a.txt - Notepad", 1, kNotepad);
     world.topLevel("notes.txt - Notepad", 2, kNotepad);
