@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_convert.h"
 #include "projects/win32/save_dialog_ids.h"
 
@@ -46,18 +47,18 @@ class Win32SaveDialogView final : public SaveDialogView {
         fillList(IDC_lbxFiles, lines);
         // A line longer than the list scrolls sideways.
         HWND list = item(IDC_lbxFiles);
-        HDC dc = GetDC(list);
-        const HGDIOBJ old =
-            SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(list, WM_GETFONT, 0, 0)));
         LONG widest = 0;
-        for (const auto& line : lines) {
-            const std::wstring wide = win32::toWide(line);
-            SIZE size{};
-            GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
-            widest = std::max(widest, size.cx);
+        {
+            const win32::unique_window_dc dc = win32::get_dc(list);
+            const auto font = win32::select_object(
+                dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageW(list, WM_GETFONT, 0, 0)));
+            for (const auto& line : lines) {
+                const std::wstring wide = win32::toWide(line);
+                SIZE size{};
+                GetTextExtentPoint32W(dc.get(), wide.c_str(), static_cast<int>(wide.size()), &size);
+                widest = std::max(widest, size.cx);
+            }
         }
-        SelectObject(dc, old);
-        ReleaseDC(list, dc);
         SendMessageW(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widest + 8), 0);
     }
     void selectFileLine(int index) override {
