@@ -393,6 +393,16 @@ TEST_F(CommandsE2E, TheTrayIconOpensItsMenuAndRestoresTheWindow) {
     EXPECT_TRUE(waitUntil([&] { return IsIconic(main) == FALSE; })) << "a double click does";
 }
 
+TEST_F(CommandsE2E, TheTrayIconComesBackWhenTheShellRestarts) {
+    const HWND main = app->main();
+    InsideProbe probe(main);
+    ASSERT_TRUE(probe.attached());
+    // A restarting shell loses every icon, then broadcasts "TaskbarCreated" (Wine's never does).
+    ASSERT_EQ(probe.dropTrayIcon(), false) << "the icon is gone";
+    PostMessageW(main, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(waitUntil([&] { return probe.trayIconPresent() == true; }, Milliseconds{5000}));
+}
+
 TEST_F(CommandsE2E, HelpShowsTheHelpFileAtItsBeginningAndNamesAMissingOne) {
     app->command(ID_mnuHelpLaunch);
     const HWND help = app->program().waitForWindow(

@@ -118,11 +118,17 @@ bool onNotify(const NMHDR& header) {
 }
 
 LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    // Broadcast by a shell that has (re)started, its notification area empty.
+    static const UINT taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
     MainWindowParts* parts = partsOf(window);
     if (parts == nullptr || !parts->form) {
         return DefWindowProcW(window, message, wParam, lParam);
     }
     MainForm& form = *parts->form;
+    if (message == taskbarCreated && taskbarCreated != 0) {
+        parts->view->addTrayIconAgain();
+        return 0;
+    }
     switch (message) {
         case WM_COMMAND:
             if (lParam == 0) {
