@@ -8,6 +8,7 @@
 
 #include <optional>
 
+#include "mainwindow/help_text.h"
 #include "mainwindow/menu_ids.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_convert.h"
@@ -92,7 +93,7 @@ void showHelpWindow(HWND owner, const std::string& file) {
         MessageBoxW(owner, message.c_str(), L"Snapdesk!", MB_OK | MB_ICONEXCLAMATION);
         return;
     }
-    HelpText help{withWindowsLineEnds(*content), {}};
+    HelpText help{withWindowsLineEnds(unwrapParagraphs(*content)), {}};
     DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_HELP), owner, helpProc,
                     reinterpret_cast<LPARAM>(&help));
 }
