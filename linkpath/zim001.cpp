@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "link_path_contract.h"
+#include "platform/win32/unique_handle.h"
 
 namespace {
 
@@ -36,16 +37,15 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) {
 extern "C" HRESULT WINAPI GetLinkPath(HWND window, const char* linkFile, char* target) {
     target[0] = '\0';
 
-    IShellLinkA* link = nullptr;
+    snapdesk::win32::unique_com<IShellLinkA> link;
     HRESULT result = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
-                                      IID_IShellLinkA, reinterpret_cast<void**>(&link));
+                                      IID_IShellLinkA, link.putVoid());
     if (FAILED(result)) {
         return result;
     }
-    IPersistFile* file = nullptr;
-    result = link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
+    snapdesk::win32::unique_com<IPersistFile> file;
+    result = link->QueryInterface(IID_IPersistFile, file.putVoid());
     if (FAILED(result)) {
-        link->Release();
         return result;
     }
 
@@ -67,8 +67,5 @@ extern "C" HRESULT WINAPI GetLinkPath(HWND window, const char* linkFile, char* t
             result = FAILED(copied) ? copied : result;
         }
     }
-
-    file->Release();
-    link->Release();
     return result;
 }

@@ -469,7 +469,9 @@ void ThumbnailPanel::fixedLayout(const WindowGeometry& window) {
     const int bar = window.buttonBarHeight;
     v.setBounds(PanelControl::MainFrame,
                 {0, bar, window.innerWidth, std::max(0, window.innerHeight - bar)});
-    v.setBounds(PanelControl::tabControl, {0, 200 - bar, v.innerWidth(PanelControl::MainFrame),
+    // MainFrame already starts under the toolbar: the tab control fills it from its top, so
+    // that the labels are not hidden under the toolbar nor a band left under the tab strip.
+    v.setBounds(PanelControl::tabControl, {0, 0, v.innerWidth(PanelControl::MainFrame),
                                            v.innerHeight(PanelControl::MainFrame)});
     const Bounds tab = v.bounds(PanelControl::tabControl);
     const int strip = v.tabStripHeight();

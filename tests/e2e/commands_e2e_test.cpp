@@ -393,6 +393,16 @@ TEST_F(CommandsE2E, TheTrayIconOpensItsMenuAndRestoresTheWindow) {
     EXPECT_TRUE(waitUntil([&] { return IsIconic(main) == FALSE; })) << "a double click does";
 }
 
+TEST_F(CommandsE2E, TheTrayIconComesBackWhenTheShellRestarts) {
+    const HWND main = app->main();
+    InsideProbe probe(main);
+    ASSERT_TRUE(probe.attached());
+    // A restarting shell loses every icon, then broadcasts "TaskbarCreated" (Wine's never does).
+    ASSERT_EQ(probe.dropTrayIcon(), false) << "the icon is gone";
+    PostMessageW(main, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(waitUntil([&] { return probe.trayIconPresent() == true; }, Milliseconds{5000}));
+}
+
 TEST_F(CommandsE2E, HelpShowsTheHelpFileAtItsBeginningAndNamesAMissingOne) {
     app->command(ID_mnuHelpLaunch);
     const HWND help = app->program().waitForWindow(
@@ -417,6 +427,27 @@ TEST_F(CommandsE2E, HelpShowsTheHelpFileAtItsBeginningAndNamesAMissingOne) {
         return inner.right - inner.left == client.right &&
                inner.bottom - inner.top == client.bottom;
     }));
+    // Narrower than the file's longest lines: they wrap at the window's width, none is cut.
+    const auto fileLines = std::count(shown.begin(), shown.end(), L'\n') + 1;
+    const auto lines = SendMessageW(text, EM_GETLINECOUNT, 0, 0);
+    EXPECT_GT(lines, fileLines) << "long lines wrap";
+    RECT area{};
+    GetClientRect(text, &area);
+    const auto x = [&](std::size_t at) {
+        return static_cast<short>(LOWORD(SendMessageW(text, EM_POSFROMCHAR, at, 0)));
+    };
+    for (LRESULT line = 0; line < lines; ++line) {
+        const auto start = static_cast<std::size_t>(SendMessageW(text, EM_LINEINDEX, line, 0));
+        std::size_t end = start + static_cast<std::size_t>(SendMessageW(
+                                      text, EM_LINELENGTH, static_cast<WPARAM>(start), 0));
+        while (end > start && shown[end - 1] == L' ') {
+            --end;  // a blank at a break may hang past the edge
+        }
+        if (end - start >= 2) {
+            // The last character ends one character's width after it begins.
+            EXPECT_LE(2 * x(end - 1) - x(end - 2), area.right) << "line " << line;
+        }
+    }
     screenshot("commands-6-help");
     PostMessageW(help, WM_CLOSE, 0, 0);
     ASSERT_TRUE(waitUntil([&] { return !IsWindow(help); }));

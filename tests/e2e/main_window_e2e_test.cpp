@@ -3,6 +3,10 @@
 // in the registry and the place of the window from one run to the next.
 // SNAPDESK_E2E_SHOTS=folder saves a screenshot of the desktop at each step there.
 #include <gtest/gtest.h>
+// clang-format off
+#include <windows.h>
+#include <commctrl.h>
+// clang-format on
 
 #include <cstdio>
 #include <cstdlib>
@@ -48,6 +52,25 @@ bool pictureIsVaried(const Tile& tile) {
     }
     ReleaseDC(nullptr, screen);
     return varied;
+}
+
+RECT screenRect(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    return r;
+}
+
+// The window below `parent`, at any depth, that shows exactly that text; nullptr when none.
+HWND descendantShowing(HWND parent, const std::wstring& text) {
+    for (const HWND child : childWindows(parent)) {
+        if (windowTextOf(child) == text) {
+            return child;
+        }
+        if (const HWND found = descendantShowing(child, text)) {
+            return found;
+        }
+    }
+    return nullptr;
 }
 
 class MainWindowE2E : public ::testing::Test {
@@ -101,6 +124,44 @@ TEST_F(MainWindowE2E, OpensWithTwoTabsAndATileForEveryWindow) {
                                L"TextLabels", L"MaximizeLaunch", L"Update_Setting"}) {
         EXPECT_TRUE(snapdeskSetting(key).has_value()) << key;
     }
+}
+
+TEST_F(MainWindowE2E, TheTabsFillTheWindowUnderTheToolbarAndTheLabelsShow) {
+    SnapdeskApp& snapdesk = start();
+    ASSERT_TRUE(snapdesk.started());
+    ASSERT_TRUE(snapdesk.waitForTile(L"report.txt", kTwoTicks).has_value());
+    ASSERT_TRUE(bringToFront(snapdesk.main()));
+    const HWND toolbar = descendant(snapdesk.main(), TOOLBARCLASSNAMEW);
+    const HWND tabs = descendant(snapdesk.main(), WC_TABCONTROLW);
+    const HWND hint = descendantShowing(snapdesk.main(), L"Click Any Image to Continue");
+    const HWND project = descendantShowing(snapdesk.main(), L"Project: ");
+    ASSERT_TRUE(toolbar && tabs && hint && project);
+    const HWND portal = GetParent(GetParent(hint));  // the tile panel holds the labels' canvas
+    ASSERT_EQ(GetParent(portal), tabs);
+    RECT client{};
+    GetClientRect(snapdesk.main(), &client);
+    MapWindowPoints(snapdesk.main(), nullptr, reinterpret_cast<POINT*>(&client), 2);
+
+    const RECT bar = screenRect(toolbar);
+    const RECT tab = screenRect(tabs);
+    EXPECT_EQ(tab.top, bar.bottom) << "the tab control starts right under the toolbar";
+    EXPECT_EQ(tab.bottom, client.bottom) << "and its strip ends at the window's bottom";
+    EXPECT_EQ(tab.left, client.left);
+    EXPECT_EQ(tab.right, client.right);
+    const RECT panel = screenRect(portal);
+    EXPECT_EQ(panel.top, tab.top) << "the tile panel fills the tabs from their top";
+    EXPECT_EQ(panel.left, tab.left);
+    EXPECT_EQ(panel.right, tab.right);
+    for (const HWND label : {hint, project}) {
+        const RECT r = screenRect(label);
+        EXPECT_GE(r.top, panel.top) << windowTextOf(label) << " lies on the panel";
+        EXPECT_LT(r.bottom, panel.bottom) << windowTextOf(label);
+    }
+    const RECT shown = screenRect(hint);
+    EXPECT_EQ(WindowFromPoint({(shown.left + shown.right) / 2, (shown.top + shown.bottom) / 2}),
+              hint)
+        << "nothing covers the hint";
+    screenshot("5-layout");
 }
 
 TEST_F(MainWindowE2E, TilesShowPicturesOfTheirWindows) {

@@ -12,11 +12,13 @@
 
 #include "common/runtime_error.h"
 #include "display_control_model.h"
+#include "platform/win32/unique_handle.h"
 #include "zim_display_widget.h"
 
 namespace {
 
 using zim::Part;
+namespace win32 = snapdesk::win32;
 
 constexpr wchar_t kTileClass[] = L"zimDisplayControl";
 constexpr wchar_t kPictureClass[] = L"zimDisplayPicture";
@@ -67,10 +69,9 @@ struct Dpi {
 };
 Dpi screenDpi() {
     Dpi dpi;
-    if (HDC screen = GetDC(nullptr)) {
-        dpi.x = GetDeviceCaps(screen, LOGPIXELSX);
-        dpi.y = GetDeviceCaps(screen, LOGPIXELSY);
-        ReleaseDC(nullptr, screen);
+    if (const win32::unique_window_dc screen = win32::get_dc(nullptr)) {
+        dpi.x = GetDeviceCaps(screen.get(), LOGPIXELSX);
+        dpi.y = GetDeviceCaps(screen.get(), LOGPIXELSY);
     }
     return dpi;
 }
@@ -114,14 +115,11 @@ constexpr std::array<Part, 6> kWindowedParts = {Part::pbxDisplay,  Part::lblFile
 // Holds one reference to an OLE picture for as long as the model keeps it.
 class OlePicture final : public zim::PictureObject {
   public:
-    explicit OlePicture(IPicture* picture) : picture_(picture) {}
-    ~OlePicture() override { picture_->Release(); }
-    OlePicture(const OlePicture&) = delete;
-    OlePicture& operator=(const OlePicture&) = delete;
-    IPicture* get() const { return picture_; }
+    explicit OlePicture(win32::unique_com<IPicture> picture) : picture_(std::move(picture)) {}
+    IPicture* get() const { return picture_.get(); }
 
   private:
-    IPicture* picture_;
+    win32::unique_com<IPicture> picture_;
 };
 
 IPicture* olePicture(const zim::PictureRef& ref) {
@@ -360,9 +358,10 @@ class Tile final : public zim::DisplayControl, zim::Events, zim::View {
     bool destroying_ = false;
 
     // The picture area's persistent image: back colour, picture, then whatever was drawn.
-    HDC imageDc_ = nullptr;
-    HBITMAP imageBitmap_ = nullptr;
-    HGDIOBJ imageOldBitmap_ = nullptr;
+    // Declared so that the bitmap is taken out of the DC, then the DC and then the bitmap go.
+    win32::unique_hbitmap imageBitmap_;
+    win32::unique_hdc imageDc_;
+    win32::unique_selection imageSelection_;
     SIZE imageSize_{};
     bool imageValid_ = false;
     bool drawnOn_ = false;  // drawn through hDC since the image was last rendered
@@ -440,18 +439,16 @@ bool Tile::create(HWND parent) {
 
 zim::TextExtent Tile::measure(std::string_view text, bool bold, double size) const {
     zim::TextExtent extent;
-    HDC screen = GetDC(nullptr);
-    if (screen == nullptr) {
+    const win32::unique_window_dc screen = win32::get_dc(nullptr);
+    if (!screen) {
         return extent;
     }
-    HGDIOBJ old = SelectObject(screen, arialFont(size, bold));
+    const auto font = win32::select_object(screen.get(), arialFont(size, bold));
     const std::wstring wide = toWide(text);
     SIZE s{};
-    GetTextExtentPoint32W(screen, wide.c_str(), static_cast<int>(wide.size()), &s);
+    GetTextExtentPoint32W(screen.get(), wide.c_str(), static_cast<int>(wide.size()), &s);
     TEXTMETRICW metrics{};
-    GetTextMetricsW(screen, &metrics);
-    SelectObject(screen, old);
-    ReleaseDC(nullptr, screen);
+    GetTextMetricsW(screen.get(), &metrics);
     extent.width = twipsX(s.cx);
     extent.height = twipsY(metrics.tmHeight);
     return extent;
@@ -523,29 +520,20 @@ void Tile::paintLabel(HWND child, HDC dc) const {
     const zim::Constituent& c = model_.part(partOf(child));
     RECT r{};
     GetClientRect(child, &r);
-    HBRUSH brush = CreateSolidBrush(toColorRef(c.backColor));
-    FillRect(dc, &r, brush);
-    DeleteObject(brush);
-    HGDIOBJ old = SelectObject(dc, arialFont(c.fontSize, c.bold));
+    FillRect(dc, &r, win32::unique_hbrush(CreateSolidBrush(toColorRef(c.backColor))).get());
+    const auto font = win32::select_object(dc, arialFont(c.fontSize, c.bold));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, toColorRef(c.foreColor));
     const std::wstring text = toWide(c.caption);
     // Shown as given (an "&" is not an access key), cut at the label's right edge.
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r,
               DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
-    SelectObject(dc, old);
 }
 
 void Tile::releaseImage() {
-    if (imageDc_ != nullptr) {
-        SelectObject(imageDc_, imageOldBitmap_);
-        DeleteDC(imageDc_);
-        imageDc_ = nullptr;
-    }
-    if (imageBitmap_ != nullptr) {
-        DeleteObject(imageBitmap_);
-        imageBitmap_ = nullptr;
-    }
+    imageSelection_.reset();
+    imageDc_.reset();
+    imageBitmap_.reset();
     imageSize_ = {};
     imageValid_ = false;
 }
@@ -560,17 +548,18 @@ bool Tile::ensureImage() {
     RECT r{};
     GetClientRect(pbx, &r);
     const SIZE size{r.right > 0 ? r.right : 1, r.bottom > 0 ? r.bottom : 1};
-    if (imageDc_ == nullptr || size.cx != imageSize_.cx || size.cy != imageSize_.cy) {
+    if (!imageDc_ || size.cx != imageSize_.cx || size.cy != imageSize_.cy) {
         releaseImage();
-        HDC screen = GetDC(nullptr);
-        imageDc_ = CreateCompatibleDC(screen);
-        imageBitmap_ = CreateCompatibleBitmap(screen, size.cx, size.cy);
-        ReleaseDC(nullptr, screen);
-        if (imageDc_ == nullptr || imageBitmap_ == nullptr) {
+        {
+            const win32::unique_window_dc screen = win32::get_dc(nullptr);
+            imageDc_.reset(CreateCompatibleDC(screen.get()));
+            imageBitmap_.reset(CreateCompatibleBitmap(screen.get(), size.cx, size.cy));
+        }
+        if (!imageDc_ || !imageBitmap_) {
             releaseImage();
             return false;
         }
-        imageOldBitmap_ = SelectObject(imageDc_, imageBitmap_);
+        imageSelection_ = win32::select_object(imageDc_.get(), imageBitmap_.get());
         imageSize_ = size;
     }
     if (!imageValid_) {
@@ -581,9 +570,9 @@ bool Tile::ensureImage() {
 
 void Tile::renderImage() {
     const RECT all{0, 0, imageSize_.cx, imageSize_.cy};
-    HBRUSH brush = CreateSolidBrush(toColorRef(model_.part(Part::pbxDisplay).backColor));
-    FillRect(imageDc_, &all, brush);
-    DeleteObject(brush);
+    const win32::unique_hbrush brush(
+        CreateSolidBrush(toColorRef(model_.part(Part::pbxDisplay).backColor)));
+    FillRect(imageDc_.get(), &all, brush.get());
     if (IPicture* picture = olePicture(model_.Picture())) {
         OLE_XSIZE_HIMETRIC width = 0;
         OLE_YSIZE_HIMETRIC height = 0;
@@ -594,7 +583,7 @@ void Tile::renderImage() {
         const int pixelWidth = MulDiv(width, dpi_.x, 2540);
         const int pixelHeight = MulDiv(height, dpi_.y, 2540);
         const int left = pixelWidth < imageSize_.cx ? (imageSize_.cx - pixelWidth) / 2 : 0;
-        picture->Render(imageDc_, left, 0, pixelWidth, pixelHeight, 0, height, width, -height,
+        picture->Render(imageDc_.get(), left, 0, pixelWidth, pixelHeight, 0, height, width, -height,
                         nullptr);
     }
     imageValid_ = true;
@@ -605,26 +594,21 @@ void Tile::paintPicture(HDC dc) {
     if (!ensureImage()) {
         return;
     }
-    BitBlt(dc, 0, 0, imageSize_.cx, imageSize_.cy, imageDc_, 0, 0, SRCCOPY);
+    BitBlt(dc, 0, 0, imageSize_.cx, imageSize_.cy, imageDc_.get(), 0, 0, SRCCOPY);
 }
 
 int Tile::putref_Picture(IUnknown* picture) {
-    IPicture* olePic = nullptr;
-    if (picture != nullptr &&
-        FAILED(picture->QueryInterface(IID_IPicture, reinterpret_cast<void**>(&olePic)))) {
+    win32::unique_com<IPicture> olePic;
+    if (picture != nullptr && FAILED(picture->QueryInterface(IID_IPicture, olePic.putVoid()))) {
         return zim::kErrorPictureTypeMismatch;
     }
     return guarded([&] {
+        IPicture* const given = olePic.get();
         zim::PictureRef ref;
-        if (olePic != nullptr) {
-            try {
-                ref = std::make_shared<OlePicture>(olePic);
-            } catch (...) {
-                olePic->Release();
-                throw;
-            }
+        if (olePic) {
+            ref = std::make_shared<OlePicture>(std::move(olePic));
         }
-        const bool same = samePicture(olePicture(model_.Picture()), olePic);
+        const bool same = samePicture(olePicture(model_.Picture()), given);
         model_.setPicture(std::move(ref));
         if (same) {
             resetDrawing();
@@ -647,33 +631,27 @@ IPictureDisp* Tile::get_Image() {
     if (!ensureImage()) {
         return nullptr;
     }
-    HDC screen = GetDC(nullptr);
-    HDC copyDc = CreateCompatibleDC(screen);
-    HBITMAP copy = CreateCompatibleBitmap(screen, imageSize_.cx, imageSize_.cy);
-    ReleaseDC(nullptr, screen);
-    if (copyDc == nullptr || copy == nullptr) {
-        if (copyDc != nullptr) {
-            DeleteDC(copyDc);
+    win32::unique_hbitmap copy;
+    {
+        const win32::unique_window_dc screen = win32::get_dc(nullptr);
+        const win32::unique_hdc copyDc(CreateCompatibleDC(screen.get()));
+        copy.reset(CreateCompatibleBitmap(screen.get(), imageSize_.cx, imageSize_.cy));
+        if (!copyDc || !copy) {
+            return nullptr;
         }
-        if (copy != nullptr) {
-            DeleteObject(copy);
-        }
-        return nullptr;
+        const auto selected = win32::select_object(copyDc.get(), copy.get());
+        BitBlt(copyDc.get(), 0, 0, imageSize_.cx, imageSize_.cy, imageDc_.get(), 0, 0, SRCCOPY);
     }
-    HGDIOBJ old = SelectObject(copyDc, copy);
-    BitBlt(copyDc, 0, 0, imageSize_.cx, imageSize_.cy, imageDc_, 0, 0, SRCCOPY);
-    SelectObject(copyDc, old);
-    DeleteDC(copyDc);
     PICTDESC description{};
     description.cbSizeofstruct = sizeof description;
     description.picType = PICTYPE_BITMAP;
-    description.bmp.hbitmap = copy;
+    description.bmp.hbitmap = copy.get();
     IPictureDisp* result = nullptr;
     if (FAILED(OleCreatePictureIndirect(&description, IID_IPictureDisp, TRUE,
                                         reinterpret_cast<void**>(&result)))) {
-        DeleteObject(copy);
         return nullptr;
     }
+    static_cast<void>(copy.release());  // the picture owns the copy now
     return result;
 }
 
@@ -695,7 +673,7 @@ HDC Tile::get_hDC() {
     // What the caller draws now shows at the next paint.
     drawnOn_ = true;
     InvalidateRect(window(Part::pbxDisplay), nullptr, FALSE);
-    return imageDc_;
+    return imageDc_.get();
 }
 
 int Tile::ReadProperties(IPropertyBag* bag) {
@@ -719,11 +697,11 @@ int Tile::ReadProperties(IPropertyBag* bag) {
             VariantClear(&v);
         };
         readAs(L"Picture", VT_UNKNOWN, [&](VARIANT& v) {
-            IPicture* picture = nullptr;
+            win32::unique_com<IPicture> picture;
             if (V_UNKNOWN(&v) != nullptr &&
-                SUCCEEDED(V_UNKNOWN(&v)->QueryInterface(IID_IPicture,
-                                                        reinterpret_cast<void**>(&picture)))) {
-                values.write("Picture", zim::PictureRef(std::make_shared<OlePicture>(picture)));
+                SUCCEEDED(V_UNKNOWN(&v)->QueryInterface(IID_IPicture, picture.putVoid()))) {
+                values.write("Picture",
+                             zim::PictureRef(std::make_shared<OlePicture>(std::move(picture))));
             }
         });
         const auto readString = [&](const wchar_t* name, const char* key) {
@@ -886,9 +864,9 @@ LRESULT CALLBACK Tile::tileProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         case WM_ERASEBKGND: {
             RECT r{};
             GetClientRect(hwnd, &r);
-            HBRUSH brush = CreateSolidBrush(toColorRef(tile->model_.BackColor()));
-            FillRect(reinterpret_cast<HDC>(wParam), &r, brush);
-            DeleteObject(brush);
+            const win32::unique_hbrush brush(
+                CreateSolidBrush(toColorRef(tile->model_.BackColor())));
+            FillRect(reinterpret_cast<HDC>(wParam), &r, brush.get());
             return 1;
         }
         case WM_SIZE:
@@ -1069,14 +1047,13 @@ ZIM_DISPLAY_WIDGET_API int zimCreateDisplayControl(HWND parent, zim::DisplayCont
         return 5;  // invalid procedure call
     }
     *control = nullptr;
-    Tile* tile = new (std::nothrow) Tile(events);
-    if (tile == nullptr) {
+    win32::unique_com<Tile> tile(new (std::nothrow) Tile(events));
+    if (!tile) {
         return zim::kErrorOutOfMemory;
     }
     if (!tile->create(parent)) {
-        tile->Release();
         return 5;
     }
-    *control = tile;
+    *control = tile.release();
     return 0;
 }

@@ -2,6 +2,7 @@
 
 #include "common/app_title.h"
 #include "location/splash_dir_tree_build.h"
+#include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_convert.h"
 
 namespace snapdesk {
@@ -35,35 +36,28 @@ class Win32SplashView final : public SplashView {
     explicit Win32SplashView(Ui& ui) : ui_(ui) {
         registerSplashClass();
         const HINSTANCE instance = GetModuleHandleW(nullptr);
-        window_ = CreateWindowExW(WS_EX_TOOLWINDOW, kSplashWindowClass,
-                                  win32::toWide(kAppTitle).c_str(), WS_POPUP | WS_DLGFRAME, 0, 0,
-                                  kWidth, kHeight, nullptr, nullptr, instance, nullptr);
-        if (window_ == nullptr) {
+        window_.reset(CreateWindowExW(WS_EX_TOOLWINDOW, kSplashWindowClass,
+                                      win32::toWide(kAppTitle).c_str(), WS_POPUP | WS_DLGFRAME, 0,
+                                      0, kWidth, kHeight, nullptr, nullptr, instance, nullptr));
+        if (!window_) {
             return;
         }
-        SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-        normalFont_ = CreateFontW(-16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                  DEFAULT_PITCH | FF_SWISS, L"Arial");
-        titleFont_ = CreateFontW(-32, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                 DEFAULT_PITCH | FF_SWISS, L"Arial");
-        welcome_ = label(kSplashWelcomeId, 20, 24, 36, normalFont_);
-        productName_ = label(kSplashProductNameId, 20, 56, 48, titleFont_);
-        label1_ = label(kSplashLabel1Id, 20, 130, 40, normalFont_);
+        SetWindowLongPtrW(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        normalFont_.reset(CreateFontW(-16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                      DEFAULT_PITCH | FF_SWISS, L"Arial"));
+        titleFont_.reset(CreateFontW(-32, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                     DEFAULT_PITCH | FF_SWISS, L"Arial"));
+        welcome_ = label(kSplashWelcomeId, 20, 24, 36, normalFont_.get());
+        productName_ = label(kSplashProductNameId, 20, 56, 48, titleFont_.get());
+        label1_ = label(kSplashLabel1Id, 20, 130, 40, normalFont_.get());
     }
-    ~Win32SplashView() override {
-        unload();
-        for (HFONT font : {normalFont_, titleFont_}) {
-            if (font != nullptr) {
-                DeleteObject(font);
-            }
-        }
-    }
+    ~Win32SplashView() override { unload(); }
     Win32SplashView(const Win32SplashView&) = delete;
     Win32SplashView& operator=(const Win32SplashView&) = delete;
 
-    HWND window() const { return window_; }
+    HWND window() const { return window_.get(); }
 
     void setTexts(const std::string& label1, const std::string& welcome,
                   const std::string& productName) override {
@@ -73,20 +67,21 @@ class Win32SplashView final : public SplashView {
     }
 
     void centreOnScreen() override {
-        if (window_ == nullptr) {
+        if (!window_) {
             return;
         }
         const int x = (GetSystemMetrics(SM_CXSCREEN) - kWidth) / 2;
         const int y = (GetSystemMetrics(SM_CYSCREEN) - kHeight) / 2;
-        SetWindowPos(window_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(window_.get(), nullptr, x, y, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
 
     void waitForTimer(unsigned milliseconds) override {
-        if (window_ == nullptr) {
+        if (!window_) {
             return;
         }
         timerFired_ = false;
-        SetTimer(window_, kWaitTimer, milliseconds, nullptr);
+        SetTimer(window_.get(), kWaitTimer, milliseconds, nullptr);
         // The timer ends the wait; the deadline only guards against a lost WM_TIMER.
         const ULONGLONG deadline = GetTickCount64() + milliseconds + 1000;
         while (!timerFired_) {
@@ -98,25 +93,24 @@ class Win32SplashView final : public SplashView {
                                       QS_ALLINPUT);
             ui_.doEvents();
         }
-        KillTimer(window_, kWaitTimer);
+        KillTimer(window_.get(), kWaitTimer);
     }
 
     void repaint() override {
         const DWORD now = GetTickCount();
-        if (window_ == nullptr || now - lastRepaint_ < kRepaintSpacingMs) {
+        if (!window_ || now - lastRepaint_ < kRepaintSpacingMs) {
             return;
         }
         lastRepaint_ = now;
-        RedrawWindow(window_, nullptr, nullptr,
+        RedrawWindow(window_.get(), nullptr, nullptr,
                      RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     }
 
     void unload() override {
-        if (window_ != nullptr) {
-            KillTimer(window_, kWaitTimer);
-            SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-            DestroyWindow(window_);
-            window_ = nullptr;
+        if (window_) {
+            KillTimer(window_.get(), kWaitTimer);
+            SetWindowLongPtrW(window_.get(), GWLP_USERDATA, 0);
+            window_.reset();
         }
     }
 
@@ -126,15 +120,16 @@ class Win32SplashView final : public SplashView {
     HWND label(int id, int x, int y, int height, HFONT font) {
         HWND control = CreateWindowExW(
             0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_LEFT, x, y, kWidth - 2 * x, height,
-            window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
+            window_.get(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         return control;
     }
 
     Ui& ui_;
-    HWND window_ = nullptr;
+    // The fonts outlive the window whose labels show them.
+    win32::unique_hfont normalFont_, titleFont_;
+    win32::unique_window window_;
     HWND label1_ = nullptr, welcome_ = nullptr, productName_ = nullptr;
-    HFONT normalFont_ = nullptr, titleFont_ = nullptr;
     DWORD lastRepaint_ = 0;
     bool timerFired_ = false;
 };

@@ -40,16 +40,14 @@ const WideTexts& wideTexts() {
     return texts;
 }
 
-HIMAGELIST loadImages() {
-    HIMAGELIST images = ImageList_Create(kImageSize, kImageSize, ILC_COLOR24 | ILC_MASK,
-                                         static_cast<int>(kToolbarButtons), 0);
-    HBITMAP strip = static_cast<HBITMAP>(LoadImageW(
-        GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_TOOLBAR), IMAGE_BITMAP, 0, 0, 0));
-    if (images != nullptr && strip != nullptr) {
-        ImageList_AddMasked(images, strip, kTransparent);
-    }
-    if (strip != nullptr) {
-        DeleteObject(strip);
+win32::unique_image_list loadImages() {
+    win32::unique_image_list images(ImageList_Create(kImageSize, kImageSize, ILC_COLOR24 | ILC_MASK,
+                                                     static_cast<int>(kToolbarButtons), 0));
+    // The list copies the images: the strip is ours to free.
+    const win32::unique_hbitmap strip(static_cast<HBITMAP>(LoadImageW(
+        GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_TOOLBAR), IMAGE_BITMAP, 0, 0, 0)));
+    if (images && strip) {
+        ImageList_AddMasked(images.get(), strip.get(), kTransparent);
     }
     return images;
 }
@@ -67,15 +65,9 @@ ButtonBar::ButtonBar(HWND parent) {
     SendMessageW(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     SendMessageW(toolbar_, TB_SETBITMAPSIZE, 0, MAKELPARAM(kImageSize, kImageSize));
     images_ = loadImages();
-    SendMessageW(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_));
+    SendMessageW(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_.get()));
     addButtons(true);
     autoSize();
-}
-
-ButtonBar::~ButtonBar() {
-    if (images_ != nullptr) {
-        ImageList_Destroy(images_);
-    }
 }
 
 void ButtonBar::setTextLabels(bool on) {

@@ -5,6 +5,8 @@
 #include <commctrl.h>
 // clang-format on
 
+#include "platform/win32/unique_handle.h"
+
 namespace snapdesk {
 
 // The toolbar buttonBar along the top of the main window: seven buttons with images.
@@ -13,7 +15,6 @@ class ButtonBar {
     explicit ButtonBar(HWND parent);
     ButtonBar(const ButtonBar&) = delete;
     ButtonBar& operator=(const ButtonBar&) = delete;
-    ~ButtonBar();
 
     HWND hwnd() const { return toolbar_; }
     // Captions under the buttons, or none; the bar changes its height accordingly.
@@ -26,8 +27,8 @@ class ButtonBar {
 
   private:
     void addButtons(bool withCaptions);
-    HWND toolbar_ = nullptr;
-    HIMAGELIST images_ = nullptr;
+    HWND toolbar_ = nullptr;  // a child: destroyed with the main window
+    win32::unique_image_list images_;
 };
 
 }  // namespace snapdesk

@@ -8,7 +8,9 @@
 
 #include <optional>
 
+#include "mainwindow/help_text.h"
 #include "mainwindow/menu_ids.h"
+#include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_convert.h"
 #include "platform/win32/win32_file_system.h"
 
@@ -18,7 +20,7 @@ namespace {
 
 struct HelpText {
     std::wstring text;
-    HFONT font = nullptr;
+    win32::unique_hfont font;
 };
 
 // The edit control breaks lines only at CR LF.
@@ -54,10 +56,10 @@ INT_PTR CALLBACK helpProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPara
             auto* help = reinterpret_cast<HelpText*>(lParam);
             const HWND text = GetDlgItem(dialog, IDC_HELP_TEXT);
             // The help lays out its lists in columns.
-            help->font = CreateFontW(-13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                     FIXED_PITCH | FF_MODERN, L"Courier New");
-            SendMessageW(text, WM_SETFONT, reinterpret_cast<WPARAM>(help->font), FALSE);
+            help->font.reset(CreateFontW(-13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                                         DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                         DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, L"Courier New"));
+            SendMessageW(text, WM_SETFONT, reinterpret_cast<WPARAM>(help->font.get()), FALSE);
             SetWindowTextW(text, help->text.c_str());
             fitText(dialog);
             // At the contents: caret at the start, nothing selected.
@@ -91,12 +93,9 @@ void showHelpWindow(HWND owner, const std::string& file) {
         MessageBoxW(owner, message.c_str(), L"Snapdesk!", MB_OK | MB_ICONEXCLAMATION);
         return;
     }
-    HelpText help{withWindowsLineEnds(*content)};
+    HelpText help{withWindowsLineEnds(unwrapParagraphs(*content)), {}};
     DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_HELP), owner, helpProc,
                     reinterpret_cast<LPARAM>(&help));
-    if (help.font != nullptr) {
-        DeleteObject(help.font);
-    }
 }
 
 }  // namespace snapdesk

@@ -21,6 +21,7 @@
 #include "mainwindow/win32/main_window_view.h"
 #include "mainwindow/win32/panel_window.h"
 #include "platform/win32/link_path_binder.h"
+#include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_automation.h"
 #include "platform/win32/win32_convert.h"
 #include "platform/win32/win32_platform.h"
@@ -125,11 +126,17 @@ bool onNotify(const NMHDR& header) {
 }
 
 LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    // Broadcast by a shell that has (re)started, its notification area empty.
+    static const UINT taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
     MainWindowParts* parts = partsOf(window);
     if (parts == nullptr || !parts->form) {
         return DefWindowProcW(window, message, wParam, lParam);
     }
     MainForm& form = *parts->form;
+    if (message == taskbarCreated && taskbarCreated != 0) {
+        parts->view->addTrayIconAgain();
+        return 0;
+    }
     switch (message) {
         case WM_COMMAND:
             if (lParam == 0) {
@@ -213,11 +220,13 @@ int runMainWindow(HINSTANCE instance, int /*showCommand*/) {
         return 1;
     }
     // Hidden until start-up has placed and filled it (step "r").
-    HWND window = CreateWindowExW(0, kMainWindowClass, L"", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-                                  0, 0, 640, 480, nullptr, nullptr, instance, nullptr);
-    if (window == nullptr) {
+    win32::unique_window owned(CreateWindowExW(0, kMainWindowClass, L"",
+                                               WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, 640,
+                                               480, nullptr, nullptr, instance, nullptr));
+    if (!owned) {
         return 1;
     }
+    const HWND window = owned.get();
     auto parts = std::make_unique<MainWindowParts>();
     Platform& platform = parts->system.platform();
     parts->buttonBar = std::make_unique<ButtonBar>(window);
@@ -237,12 +246,14 @@ int runMainWindow(HINSTANCE instance, int /*showCommand*/) {
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(parts.get()));
 
     if (!parts->form->load()) {
-        DestroyWindow(window);
+        owned.reset();  // while the parts its WM_DESTROY reaches are still there
         return 1;
     }
     parts->loaded = true;
     HACCEL accelerators = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_ACCELERATORS));
     const int code = messageLoop(window, accelerators);
+    // The loop ends with the window's WM_DESTROY: it is gone already.
+    static_cast<void>(owned.release());
     parts->form.reset();
     parts->panel.reset();
     return code;

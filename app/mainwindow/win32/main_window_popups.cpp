@@ -8,20 +8,25 @@
 #include "mainwindow/menu_ids.h"
 #include "mainwindow/win32/help_window.h"
 #include "mainwindow/win32/main_window_view.h"
+#include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_convert.h"
 
 namespace snapdesk {
 
 namespace {
 
-HMENU buildPopup(const Menu& items) {
-    HMENU menu = CreatePopupMenu();
+win32::unique_hmenu buildPopup(const Menu& items) {
+    win32::unique_hmenu owned(CreatePopupMenu());
+    const HMENU menu = owned.get();
     for (const MenuItem& item : visibleItems(items)) {
         if (item.separator) {
             AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
         } else if (!item.items.empty()) {
-            AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(buildPopup(item.items)),
-                        win32::toWide(item.caption).c_str());
+            win32::unique_hmenu submenu = buildPopup(item.items);
+            if (AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(submenu.get()),
+                            win32::toWide(item.caption).c_str())) {
+                static_cast<void>(submenu.release());  // destroyed with its parent menu
+            }
         } else {
             const UINT flags = MF_STRING | (item.checked ? MF_CHECKED : 0u) |
                                (item.enabled ? 0u : static_cast<UINT>(MF_GRAYED));
@@ -29,7 +34,7 @@ HMENU buildPopup(const Menu& items) {
                         win32::toWide(menuItemText(item)).c_str());
         }
     }
-    return menu;
+    return owned;
 }
 
 struct AboutTexts {
@@ -70,14 +75,13 @@ int Win32MainWindowView::trackPopupMenu(const Menu& items, const PopupAnchor& an
             ClientToScreen(buttonBar_.hwnd(), &at);
         }
     }
-    HMENU menu = buildPopup(items);
+    const win32::unique_hmenu menu = buildPopup(items);
     // A menu of a window not in front would not close when the user clicks elsewhere.
     SetForegroundWindow(window_);
     const int chosen = static_cast<int>(
-        TrackPopupMenu(menu, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, at.x,
-                       at.y, 0, window_, nullptr));
+        TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON,
+                       at.x, at.y, 0, window_, nullptr));
     PostMessageW(window_, WM_NULL, 0, 0);
-    DestroyMenu(menu);
     return chosen;
 }
 

@@ -26,17 +26,28 @@ NOTIFYICONDATAW trayData(HWND window) {
     return data;
 }
 
-}  // namespace
-
-bool Win32MainWindowView::addTrayIcon(const std::string& tip) {
-    NOTIFYICONDATAW data = trayData(window_);
+bool addIcon(HWND window, const std::wstring& tip) {
+    NOTIFYICONDATAW data = trayData(window);
     data.uFlags = kTrayIconFlags;
     data.uCallbackMessage = kTrayCallbackMessage;
     data.hIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_SNAPDESK));
-    const std::wstring text = win32::toWide(tip);
-    wcsncpy(data.szTip, text.c_str(), (sizeof(data.szTip) / sizeof(wchar_t)) - 1);
-    trayAdded_ = Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
+    wcsncpy(data.szTip, tip.c_str(), (sizeof(data.szTip) / sizeof(wchar_t)) - 1);
+    return Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
+}
+
+}  // namespace
+
+bool Win32MainWindowView::addTrayIcon(const std::string& tip) {
+    trayTip_ = win32::toWide(tip);
+    trayAdded_ = addIcon(window_, trayTip_);
     return trayAdded_;
+}
+
+void Win32MainWindowView::addTrayIconAgain() {
+    // A shell that kept the icon refuses the second one; it stays ours to remove either way.
+    if (trayAdded_) {
+        addIcon(window_, trayTip_);
+    }
 }
 
 void Win32MainWindowView::removeTrayIcon() {

@@ -5,6 +5,7 @@
 
 #include "mainwindow/win32/main_window_view.h"
 
+#include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_convert.h"
 
 namespace snapdesk {
@@ -165,12 +166,11 @@ void Win32MainWindowView::postClose() {
 }
 
 std::uint32_t Win32MainWindowView::nearestColor(std::uint32_t color) {
-    HDC screen = GetDC(nullptr);
-    if (screen == nullptr) {
+    const win32::unique_window_dc screen = win32::get_dc(nullptr);
+    if (!screen) {
         return color;
     }
-    const COLORREF nearest = GetNearestColor(screen, static_cast<COLORREF>(color));
-    ReleaseDC(nullptr, screen);
+    const COLORREF nearest = GetNearestColor(screen.get(), static_cast<COLORREF>(color));
     return nearest == CLR_INVALID ? color : static_cast<std::uint32_t>(nearest);
 }
 

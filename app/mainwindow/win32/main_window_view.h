@@ -5,6 +5,7 @@
 // clang-format on
 
 #include <map>
+#include <string>
 
 #include "mainwindow/main_window_view.h"
 #include "mainwindow/win32/button_bar.h"
@@ -48,6 +49,8 @@ class Win32MainWindowView final : public MainWindowView {
     void showHelp(const HelpRequest& request) override;
 
     bool addTrayIcon(const std::string& tip) override;
+    // A restarted shell has lost every icon ("TaskbarCreated"): the icon we had comes back.
+    void addTrayIconAgain();
     void removeTrayIcon() override;
     void routeTrayMessages() override;
     void restoreWindowProcedure() override;
@@ -68,6 +71,7 @@ class Win32MainWindowView final : public MainWindowView {
     std::map<int, bool> hiddenChecks_;
     bool comInitialised_ = false;
     bool trayAdded_ = false;
+    std::wstring trayTip_;
     WNDPROC previousProc_ = nullptr;
     void (*trayHandler_)(HWND, LPARAM) = nullptr;
 

@@ -18,6 +18,7 @@
 
 #include "common/runtime_error.h"
 #include "mainwindow/win32/twips_scale.h"
+#include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_convert.h"
 #include "platform/win32/win32_picture.h"
 #include "zim_display_widget.h"
@@ -76,26 +77,18 @@ void check(int result) {
 struct Box {
     class Win32PanelView* view = nullptr;
     COLORREF color = GetSysColor(COLOR_BTNFACE);
-    HBRUSH brush = nullptr;
+    win32::unique_hbrush brush;
 
     HBRUSH currentBrush() {
-        if (brush == nullptr) {
-            brush = CreateSolidBrush(color);
+        if (!brush) {
+            brush.reset(CreateSolidBrush(color));
         }
-        return brush;
+        return brush.get();
     }
     void setColor(COLORREF c) {
         if (c != color) {
             color = c;
-            if (brush != nullptr) {
-                DeleteObject(brush);
-                brush = nullptr;
-            }
-        }
-    }
-    ~Box() {
-        if (brush != nullptr) {
-            DeleteObject(brush);
+            brush.reset();
         }
     }
 };
@@ -173,6 +166,7 @@ class Win32PanelView final : public PanelView {
     PanelViewEvents* events_ = nullptr;
     std::map<PanelControl, Slot> slots_;
     std::vector<std::unique_ptr<Box>> boxes_;
+    win32::unique_window frame_;  // MainFrame; its children go with it
     std::vector<std::unique_ptr<Win32Tile>> tiles_;
     std::array<Tab, kTabCount> tabs_{};
     int selected_ = 0;
@@ -185,16 +179,11 @@ class Win32PanelView final : public PanelView {
 class Win32Tile final : public TileView, public zim::DisplayControlEvents {
   public:
     Win32Tile(Win32PanelView& view, long k) : view_(view), k_(k) {}
-    ~Win32Tile() override {
-        if (control_ != nullptr) {
-            control_->Release();
-        }
-    }
     Win32Tile(const Win32Tile&) = delete;
     Win32Tile& operator=(const Win32Tile&) = delete;
 
     void create(HWND parent, int width, int height) {
-        check(zimCreateDisplayControl(parent, this, &control_));
+        check(zimCreateDisplayControl(parent, this, control_.put()));
         box_ = {0, 0, width, height};
         place();
     }
@@ -284,7 +273,7 @@ class Win32Tile final : public TileView, public zim::DisplayControlEvents {
         SetFocus(display != nullptr ? display : control_->hWnd());
     }
 
-    HWND hwnd() const { return control_ != nullptr ? control_->hWnd() : nullptr; }
+    HWND hwnd() const { return control_ ? control_->hWnd() : nullptr; }
 
     // Tile events, with the index k. Nothing may escape into the control library.
     void MouseDown(zim::DisplayControl&, short& button, short& shift, float& x, float& y) override {
@@ -333,7 +322,7 @@ class Win32Tile final : public TileView, public zim::DisplayControlEvents {
 
     Win32PanelView& view_;
     long k_;
-    zim::DisplayControl* control_ = nullptr;
+    win32::unique_com<zim::DisplayControl> control_;
     Bounds box_;
     RECT applied_{-1, -1, -1, -1};
     int tabIndex_ = 0;
@@ -428,6 +417,7 @@ Win32PanelView::Win32PanelView(HWND parent) {
     registerBoxClass();
 
     HWND frame = makeBox(parent, PanelControl::MainFrame, WS_CHILD | WS_VISIBLE);
+    frame_.reset(frame);
     HWND tab = makeChild(
         frame, PanelControl::tabControl, WC_TABCONTROLW,
         WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | TCS_BOTTOM | TCS_FOCUSNEVER);
@@ -460,9 +450,7 @@ Win32PanelView::~Win32PanelView() {
     if (HWND tab = slots_[PanelControl::tabControl].hwnd) {
         RemoveWindowSubclass(tab, tabProc, kTabSubclassId);
     }
-    if (HWND frame = slots_[PanelControl::MainFrame].hwnd) {
-        DestroyWindow(frame);
-    }
+    frame_.reset();
 }
 
 HWND Win32PanelView::makeBox(HWND parent, PanelControl control, DWORD style) {
@@ -556,22 +544,23 @@ void Win32PanelView::setCaption(PanelControl control, const std::string& caption
 // A label is as large as its text in its font ("&&" shows one "&").
 void Win32PanelView::fitLabel(PanelControl control) {
     Slot& s = slot(control);
-    HDC screen = GetDC(nullptr);
-    if (screen == nullptr) {
-        return;
-    }
-    HGDIOBJ old =
-        SelectObject(screen, reinterpret_cast<HFONT>(SendMessageW(s.hwnd, WM_GETFONT, 0, 0)));
-    const std::wstring text = win32::toWide(s.caption);
     RECT r{0, 0, 0, 0};
-    DrawTextW(screen, text.c_str(), static_cast<int>(text.size()), &r, DT_CALCRECT | DT_SINGLELINE);
-    if (r.bottom == 0) {
-        TEXTMETRICW metrics{};
-        GetTextMetricsW(screen, &metrics);
-        r.bottom = metrics.tmHeight;
+    {
+        const win32::unique_window_dc screen = win32::get_dc(nullptr);
+        if (!screen) {
+            return;
+        }
+        const auto font = win32::select_object(
+            screen.get(), reinterpret_cast<HFONT>(SendMessageW(s.hwnd, WM_GETFONT, 0, 0)));
+        const std::wstring text = win32::toWide(s.caption);
+        DrawTextW(screen.get(), text.c_str(), static_cast<int>(text.size()), &r,
+                  DT_CALCRECT | DT_SINGLELINE);
+        if (r.bottom == 0) {
+            TEXTMETRICW metrics{};
+            GetTextMetricsW(screen.get(), &metrics);
+            r.bottom = metrics.tmHeight;
+        }
     }
-    SelectObject(screen, old);
-    ReleaseDC(nullptr, screen);
     Bounds b = s.bounds;
     b.width = scale_.twipsX(r.right);
     b.height = scale_.twipsY(r.bottom);

@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "mainwindow/panel_view.h"
+#include "platform/win32/unique_handle.h"
 
 namespace snapdesk {
 
@@ -18,10 +19,9 @@ struct TwipsScale {
 
     static TwipsScale ofScreen() {
         TwipsScale s;
-        if (HDC screen = GetDC(nullptr)) {
-            s.dpiX = GetDeviceCaps(screen, LOGPIXELSX);
-            s.dpiY = GetDeviceCaps(screen, LOGPIXELSY);
-            ReleaseDC(nullptr, screen);
+        if (const win32::unique_window_dc screen = win32::get_dc(nullptr)) {
+            s.dpiX = GetDeviceCaps(screen.get(), LOGPIXELSX);
+            s.dpiY = GetDeviceCaps(screen.get(), LOGPIXELSY);
         }
         return s;
     }

@@ -5,6 +5,7 @@
 
 #include "common/runtime_error.h"
 #include "link_path_contract.h"
+#include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_convert.h"
 
 namespace snapdesk {
@@ -48,17 +49,17 @@ Win32LinkPathBinder::Entry Win32LinkPathBinder::bind() {
     if (bound_ != nullptr) {
         return bound_;
     }
-    HMODULE module = LoadLibraryA(library_.c_str());
-    if (module == nullptr) {
+    win32::unique_hmodule module(LoadLibraryA(library_.c_str()));
+    if (!module) {
         throw RuntimeError(errors::kFileNotFound, "File not found: " + library_, kSource);
     }
-    FARPROC address = GetProcAddress(module, entry_.c_str());
+    FARPROC address = GetProcAddress(module.get(), entry_.c_str());
     if (address == nullptr) {
-        FreeLibrary(module);
         throw RuntimeError(errors::kEntryPointNotFound,
                            "Can't find DLL entry point " + entry_ + " in " + library_, kSource);
     }
     // The library stays loaded for the rest of the run, like a declared routine's.
+    static_cast<void>(module.release());
     bound_ = reinterpret_cast<Entry>(reinterpret_cast<void*>(address));
     return bound_;
 }

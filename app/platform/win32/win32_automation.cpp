@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "common/runtime_error.h"
+#include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_convert.h"
 
 namespace snapdesk {
@@ -25,47 +26,7 @@ constexpr const char* kBrowserSource = "InternetExplorer.Application";
 constexpr const wchar_t* kWordProgId = L"Word.Application";
 constexpr const wchar_t* kBrowserProgId = L"InternetExplorer.Application";
 
-// ---- Owners of COM pointers, strings, variants and handles ----
-
-template <class T>
-class ComRef {
-  public:
-    ComRef() = default;
-    ~ComRef() { reset(); }
-    ComRef(ComRef&& other) noexcept : p_(std::exchange(other.p_, nullptr)) {}
-    ComRef& operator=(ComRef&& other) noexcept {
-        if (this != &other) {
-            reset();
-            p_ = std::exchange(other.p_, nullptr);
-        }
-        return *this;
-    }
-    ComRef(const ComRef&) = delete;
-    ComRef& operator=(const ComRef&) = delete;
-
-    // Takes over a reference the caller already holds.
-    static ComRef adopt(T* pointer) {
-        ComRef ref;
-        ref.p_ = pointer;
-        return ref;
-    }
-    T* get() const { return p_; }
-    T* operator->() const { return p_; }
-    explicit operator bool() const { return p_ != nullptr; }
-    T** put() {
-        reset();
-        return &p_;
-    }
-    void** putVoid() { return reinterpret_cast<void**>(put()); }
-    void reset() {
-        if (p_ != nullptr) {
-            std::exchange(p_, nullptr)->Release();
-        }
-    }
-
-  private:
-    T* p_ = nullptr;
-};
+// ---- Owners of strings and variants ----
 
 class Variant {
   public:
@@ -126,34 +87,16 @@ class Bstr {
     BSTR b_;
 };
 
-class Handle {
-  public:
-    explicit Handle(HANDLE handle = nullptr) : h_(handle) {}
-    ~Handle() {
-        if (h_ != nullptr) {
-            CloseHandle(h_);
-        }
-    }
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-
-    HANDLE get() const { return h_; }
-
-  private:
-    HANDLE h_;
-};
-
 // ---- Errors ----
 
 std::string systemMessage(HRESULT hr) {
     auto format = [](DWORD code) {
-        wchar_t* buffer = nullptr;
+        win32::unique_hlocal<wchar_t> buffer;
         const DWORD length =
             FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
                                FORMAT_MESSAGE_IGNORE_INSERTS,
-                           nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-        std::wstring text(buffer != nullptr ? buffer : L"", length);
-        LocalFree(buffer);
+                           nullptr, code, 0, reinterpret_cast<wchar_t*>(buffer.put()), 0, nullptr);
+        std::wstring text(buffer ? buffer.get() : L"", length);
         while (!text.empty() &&
                (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' ')) {
             text.pop_back();
@@ -285,8 +228,8 @@ std::string toText(const Variant& value, const char* source) {
 }
 
 // The object a member returned; empty when it returned none.
-ComRef<IDispatch> toObject(const Variant& value) {
-    ComRef<IDispatch> object;
+win32::unique_com<IDispatch> toObject(const Variant& value) {
+    win32::unique_com<IDispatch> object;
     const VARIANT& v = *value.get();
     IUnknown* unknown = nullptr;
     if (v.vt == VT_DISPATCH) {
@@ -300,8 +243,9 @@ ComRef<IDispatch> toObject(const Variant& value) {
     return object;
 }
 
-ComRef<IDispatch> requireObject(const Variant& value, const wchar_t* member, const char* source) {
-    ComRef<IDispatch> object = toObject(value);
+win32::unique_com<IDispatch> requireObject(const Variant& value, const wchar_t* member,
+                                           const char* source) {
+    win32::unique_com<IDispatch> object = toObject(value);
     if (!object) {
         fail(DISP_E_TYPEMISMATCH, win32::toUtf8(member) + " returned no object", source);
     }
@@ -314,7 +258,7 @@ ComRef<IDispatch> requireObject(const Variant& value, const wchar_t* member, con
 // leaves nothing the worker could still reach.
 template <class T>
 struct Outcome {
-    Handle done{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    win32::unique_handle done{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
     std::optional<T> value;
     std::exception_ptr error;
 };
@@ -427,11 +371,11 @@ std::optional<std::vector<WordDocument>> walkWordDocuments() {
         return std::nullopt;
     }
     // Only a running instance holds the user's documents: never start one.
-    ComRef<IUnknown> running;
+    win32::unique_com<IUnknown> running;
     if (FAILED(GetActiveObject(word, nullptr, running.put())) || !running) {
         return std::nullopt;
     }
-    ComRef<IDispatch> application;
+    win32::unique_com<IDispatch> application;
     const HRESULT hr = running->QueryInterface(IID_IDispatch, application.putVoid());
     if (hr == E_NOINTERFACE) {
         return std::nullopt;
@@ -439,14 +383,14 @@ std::optional<std::vector<WordDocument>> walkWordDocuments() {
     if (FAILED(hr)) {
         fail(hr, {}, kWordSource);
     }
-    const ComRef<IDispatch> documents =
+    const win32::unique_com<IDispatch> documents =
         requireObject(get(application.get(), L"Documents", kWordSource), L"Documents", kWordSource);
     const long count = toLong(get(documents.get(), L"Count", kWordSource), kWordSource);
     std::vector<WordDocument> result;
     for (long i = 1; i <= count; ++i) {
         std::vector<Variant> index;
         index.push_back(Variant::fromLong(i));
-        const ComRef<IDispatch> document =
+        const win32::unique_com<IDispatch> document =
             toObject(call(documents.get(), L"Item", std::move(index), kWordSource));
         if (!document) {
             continue;
@@ -460,7 +404,7 @@ std::optional<std::vector<WordDocument>> walkWordDocuments() {
 }
 
 std::optional<std::vector<ShellWindowLocation>> walkShellWindows(const CLSID& windowsClass) {
-    ComRef<IDispatch> windows;
+    win32::unique_com<IDispatch> windows;
     if (FAILED(CoCreateInstance(windowsClass, nullptr, CLSCTX_ALL, IID_IDispatch,
                                 windows.putVoid())) ||
         !windows) {
@@ -482,7 +426,7 @@ std::optional<std::vector<ShellWindowLocation>> walkShellWindows(const CLSID& wi
     for (long i = 0; i < count; ++i) {
         std::vector<Variant> index;
         index.push_back(Variant::fromLong(i));
-        const ComRef<IDispatch> window =
+        const win32::unique_com<IDispatch> window =
             toObject(call(windows.get(), L"Item", std::move(index), kShellWindowsSource));
         if (!window) {
             continue;  // closed while the walk went on
@@ -513,7 +457,7 @@ struct BrowserChannel {
 void browserThread(const std::shared_ptr<BrowserChannel>& channel,
                    const std::shared_ptr<Outcome<bool>>& created) {
     const MultithreadedApartment apartment;
-    ComRef<IDispatch> browser;
+    win32::unique_com<IDispatch> browser;
     auto create = [&]() -> bool {
         if (FAILED(apartment.result())) {
             fail(apartment.result(), {}, kBrowserSource);

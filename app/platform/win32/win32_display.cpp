@@ -1,7 +1,9 @@
 #include "platform/win32/win32_display.h"
 
 #include <cmath>
+#include <utility>
 
+#include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_convert.h"
 #include "platform/win32/win32_picture.h"
 
@@ -11,72 +13,49 @@ namespace {
 
 constexpr int kTwipsPerInch = 1440;
 
-// The device contexts of one capture, counted while they live.
-class WindowDc {
+// A device context of one capture, counted while it lives.
+template <typename Owner>
+class CountedDc {
   public:
-    explicit WindowDc(HWND window) : window_(window), dc_(GetWindowDC(window)) {
-        if (dc_ != nullptr) {
+    explicit CountedDc(Owner dc) : dc_(std::move(dc)) {
+        if (dc_) {
             win32::countDeviceContext(1);
         }
     }
-    ~WindowDc() {
-        if (dc_ != nullptr) {
-            ReleaseDC(window_, dc_);
+    ~CountedDc() {
+        if (dc_) {
+            dc_.reset();
             win32::countDeviceContext(-1);
         }
     }
-    WindowDc(const WindowDc&) = delete;
-    WindowDc& operator=(const WindowDc&) = delete;
-    HDC get() const { return dc_; }
+    CountedDc(const CountedDc&) = delete;
+    CountedDc& operator=(const CountedDc&) = delete;
+    HDC get() const { return dc_.get(); }
 
   private:
-    HWND window_;
-    HDC dc_;
-};
-
-class MemoryDc {
-  public:
-    explicit MemoryDc(HDC compatibleWith) : dc_(CreateCompatibleDC(compatibleWith)) {
-        if (dc_ != nullptr) {
-            win32::countDeviceContext(1);
-        }
-    }
-    ~MemoryDc() {
-        if (dc_ != nullptr) {
-            DeleteDC(dc_);
-            win32::countDeviceContext(-1);
-        }
-    }
-    MemoryDc(const MemoryDc&) = delete;
-    MemoryDc& operator=(const MemoryDc&) = delete;
-    HDC get() const { return dc_; }
-
-  private:
-    HDC dc_;
+    Owner dc_;
 };
 
 int twipsPerPixel(int logPixelsIndex) {
-    const HDC screen = GetDC(nullptr);
-    if (screen == nullptr) {
+    const win32::unique_window_dc screen = win32::get_dc(nullptr);
+    if (!screen) {
         return 0;
     }
-    const int pixelsPerInch = GetDeviceCaps(screen, logPixelsIndex);
-    ReleaseDC(nullptr, screen);
+    const int pixelsPerInch = GetDeviceCaps(screen.get(), logPixelsIndex);
     return pixelsPerInch > 0 ? kTwipsPerInch / pixelsPerInch : 0;
 }
 
 }  // namespace
 
 std::optional<DisplayCaps> Win32Display::displayCaps() {
-    const HDC info = CreateICW(L"DISPLAY", nullptr, nullptr, nullptr);
-    if (info == nullptr) {
+    const win32::unique_hdc info(CreateICW(L"DISPLAY", nullptr, nullptr, nullptr));
+    if (!info) {
         return std::nullopt;
     }
     DisplayCaps caps;
-    caps.horizontalResolution = GetDeviceCaps(info, HORZRES);
-    caps.planes = GetDeviceCaps(info, PLANES);
-    caps.bitsPerPixel = GetDeviceCaps(info, BITSPIXEL);
-    DeleteDC(info);
+    caps.horizontalResolution = GetDeviceCaps(info.get(), HORZRES);
+    caps.planes = GetDeviceCaps(info.get(), PLANES);
+    caps.bitsPerPixel = GetDeviceCaps(info.get(), BITSPIXEL);
     return caps;
 }
 
@@ -142,11 +121,11 @@ PicturePtr Win32Display::captureArea(WindowHandle window, int x, int y, int widt
         y += place.top;
         hwnd = nullptr;
     }
-    const WindowDc source(hwnd);
+    const CountedDc source(win32::get_window_dc(hwnd));
     if (source.get() == nullptr) {
         return {};
     }
-    const MemoryDc memory(source.get());
+    const CountedDc memory(win32::unique_hdc(CreateCompatibleDC(source.get())));
     if (memory.get() == nullptr) {
         return {};
     }
@@ -155,7 +134,7 @@ PicturePtr Win32Display::captureArea(WindowHandle window, int x, int y, int widt
         return {};
     }
     win32::trackBitmap(bitmap);
-    const HGDIOBJ previous = SelectObject(memory.get(), bitmap);
+    auto selected = win32::select_object(memory.get(), bitmap);
     // Halftone keeps text and lines recognisable at a quarter of the size.
     SetStretchBltMode(memory.get(), HALFTONE);
     SetBrushOrgEx(memory.get(), 0, 0, nullptr);
@@ -166,7 +145,7 @@ PicturePtr Win32Display::captureArea(WindowHandle window, int x, int y, int widt
         StretchBlt(memory.get(), 0, 0, thumbnailWidth, thumbnailHeight, source.get(), x, y, width,
                    height, SRCCOPY);
     }
-    SelectObject(memory.get(), previous);
+    selected.reset();  // the picture takes the bitmap out of the DC
     return pictureFromBitmap(bitmap);
 }
 

@@ -6,6 +6,7 @@
 
 #include "common/runtime_error.h"
 
+#include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_convert.h"
 
 namespace snapdesk {
@@ -29,15 +30,6 @@ FileEntry toEntry(const WIN32_FIND_DATAW& data) {
     return entry;
 }
 
-struct HandleCloser {
-    HANDLE handle;
-    ~HandleCloser() {
-        if (handle != INVALID_HANDLE_VALUE) {
-            CloseHandle(handle);
-        }
-    }
-};
-
 bool writeAll(HANDLE file, const std::string& content) {
     std::size_t done = 0;
     while (done < content.size()) {
@@ -58,19 +50,18 @@ std::atomic<unsigned> temporaryCounter{0};
 
 std::optional<FileEntry> Win32FileSystem::findFirstFile(const std::string& pattern) {
     WIN32_FIND_DATAW data{};
-    const HANDLE search = FindFirstFileW(win32::toWide(pattern).c_str(), &data);
-    if (search == INVALID_HANDLE_VALUE) {
+    const win32::unique_find search(FindFirstFileW(win32::toWide(pattern).c_str(), &data));
+    if (!search) {
         return std::nullopt;
     }
-    FindClose(search);
     return toEntry(data);
 }
 
 std::vector<FileEntry> Win32FileSystem::findFiles(const std::string& pattern) {
     std::vector<FileEntry> found;
     WIN32_FIND_DATAW data{};
-    const HANDLE search = FindFirstFileW(win32::toWide(pattern).c_str(), &data);
-    if (search == INVALID_HANDLE_VALUE) {
+    const win32::unique_find search(FindFirstFileW(win32::toWide(pattern).c_str(), &data));
+    if (!search) {
         return found;
     }
     do {
@@ -78,16 +69,16 @@ std::vector<FileEntry> Win32FileSystem::findFiles(const std::string& pattern) {
         if (name != L"." && name != L"..") {
             found.push_back(toEntry(data));
         }
-    } while (FindNextFileW(search, &data));
-    FindClose(search);
+    } while (FindNextFileW(search.get(), &data));
     return found;
 }
 
 std::optional<std::string> Win32FileSystem::readFile(const std::string& path) {
-    const HANDLE file = CreateFileW(win32::toWide(path).c_str(), GENERIC_READ,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    const win32::unique_handle file(
+        CreateFileW(win32::toWide(path).c_str(), GENERIC_READ,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                    FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
         const DWORD error = GetLastError();
         if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
             return std::nullopt;
@@ -98,12 +89,11 @@ std::optional<std::string> Win32FileSystem::readFile(const std::string& path) {
         }
         throw RuntimeError(75, "Path/File access error", "FileSystem");
     }
-    const HandleCloser closer{file};
     std::string content;
     char buffer[65536];
     for (;;) {
         DWORD got = 0;
-        if (!ReadFile(file, buffer, sizeof buffer, &got, nullptr)) {
+        if (!ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr)) {
             throw RuntimeError(75, "Path/File access error", "FileSystem");
         }
         if (got == 0) {
@@ -117,22 +107,22 @@ std::optional<std::string> Win32FileSystem::readFile(const std::string& path) {
 bool Win32FileSystem::replaceFile(const std::string& path, const std::string& content) {
     const std::wstring target = win32::toWide(path);
     std::wstring temporary;
-    HANDLE file = INVALID_HANDLE_VALUE;
+    win32::unique_handle file;
     // A fresh name beside the target, so the final rename stays on one volume.
-    for (int attempt = 0; attempt < 100 && file == INVALID_HANDLE_VALUE; ++attempt) {
+    for (int attempt = 0; attempt < 100 && !file; ++attempt) {
         temporary = target + L"." + std::to_wstring(GetCurrentProcessId()) + L"-" +
                     std::to_wstring(++temporaryCounter) + L".tmp";
-        file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) {
+        file.reset(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file && GetLastError() != ERROR_FILE_EXISTS) {
             return false;
         }
     }
-    if (file == INVALID_HANDLE_VALUE) {
+    if (!file) {
         return false;
     }
-    const bool written = writeAll(file, content) && FlushFileBuffers(file);
-    CloseHandle(file);
+    const bool written = writeAll(file.get(), content) && FlushFileBuffers(file.get());
+    file.reset();  // closed before the rename
     if (!written || !MoveFileExW(temporary.c_str(), target.c_str(),
                                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         DeleteFileW(temporary.c_str());
@@ -163,15 +153,15 @@ std::vector<FileEntry> Win32FileSystem::listFolders(const std::string& folder) {
     // Basic information skips the 8.3 names and the large fetch asks for many entries per
     // call: a walk of the drive lists every folder once.
     const std::wstring pattern = win32::toWide(folder + "\\*");
-    HANDLE search =
-        FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data, FindExSearchLimitToDirectories,
-                         nullptr, FIND_FIRST_EX_LARGE_FETCH);
-    if (search == INVALID_HANDLE_VALUE && GetLastError() == ERROR_INVALID_PARAMETER) {
+    win32::unique_find search(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data,
+                                               FindExSearchLimitToDirectories, nullptr,
+                                               FIND_FIRST_EX_LARGE_FETCH));
+    if (!search && GetLastError() == ERROR_INVALID_PARAMETER) {
         // Systems before Windows 7 know neither the basic information nor the large fetch.
-        search = FindFirstFileExW(pattern.c_str(), FindExInfoStandard, &data,
-                                  FindExSearchLimitToDirectories, nullptr, 0);
+        search.reset(FindFirstFileExW(pattern.c_str(), FindExInfoStandard, &data,
+                                      FindExSearchLimitToDirectories, nullptr, 0));
     }
-    if (search == INVALID_HANDLE_VALUE) {
+    if (!search) {
         return found;
     }
     do {
@@ -182,8 +172,7 @@ std::vector<FileEntry> Win32FileSystem::listFolders(const std::string& folder) {
         if (name != L"." && name != L"..") {
             found.push_back(toEntry(data));
         }
-    } while (FindNextFileW(search, &data));
-    FindClose(search);
+    } while (FindNextFileW(search.get(), &data));
     return found;
 }
 

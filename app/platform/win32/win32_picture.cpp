@@ -4,6 +4,8 @@
 
 #include <set>
 
+#include "platform/win32/unique_handle.h"
+
 namespace snapdesk {
 
 namespace win32 {
@@ -55,6 +57,7 @@ PicturePtr pictureFromBitmap(HBITMAP bitmap) {
         return {};
     }
     win32::trackBitmap(bitmap);
+    win32::unique_hbitmap owned(bitmap);  // ours until a picture object owns it
     BITMAP info{};
     GetObjectW(bitmap, sizeof(info), &info);
 
@@ -68,6 +71,7 @@ PicturePtr pictureFromBitmap(HBITMAP bitmap) {
                                                      reinterpret_cast<void**>(&dispatch));
     IPicture* picture = nullptr;
     if (SUCCEEDED(created) && dispatch != nullptr) {
+        static_cast<void>(owned.release());
         dispatch->QueryInterface(IID_IPicture, reinterpret_cast<void**>(&picture));
         // The picture (if any) now holds its own reference; the picture object owns the bitmap.
         if (dispatch->Release() == 0) {
@@ -75,8 +79,8 @@ PicturePtr pictureFromBitmap(HBITMAP bitmap) {
         }
     }
     if (picture == nullptr) {
-        if (!SUCCEEDED(created) || dispatch == nullptr) {
-            DeleteObject(bitmap);
+        if (owned) {
+            owned.reset();
             win32::bitmapFreed(bitmap);
         }
         return {};

@@ -9,6 +9,7 @@
 #include <array>
 #include <cwchar>
 
+#include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_convert.h"
 
 namespace snapdesk {
@@ -17,24 +18,6 @@ namespace {
 
 constexpr DWORD kModuleSlots = 100;
 constexpr DWORD kPathChars = 260;
-
-// Closes a kernel handle when it goes out of scope.
-class ScopedHandle {
-  public:
-    explicit ScopedHandle(HANDLE handle) : handle_(handle) {}
-    ~ScopedHandle() {
-        if (valid()) {
-            CloseHandle(handle_);
-        }
-    }
-    ScopedHandle(const ScopedHandle&) = delete;
-    ScopedHandle& operator=(const ScopedHandle&) = delete;
-    bool valid() const { return handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE get() const { return handle_; }
-
-  private:
-    HANDLE handle_;
-};
 
 }  // namespace
 
@@ -45,9 +28,9 @@ bool Win32Processes::isWindowsNT() {
 }
 
 std::optional<std::string> Win32Processes::moduleFileName(std::uint32_t processId) {
-    const ScopedHandle process(
+    const win32::unique_handle process(
         OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId));
-    if (!process.valid()) {
+    if (!process) {
         return std::nullopt;
     }
     std::array<HMODULE, kModuleSlots> modules{};
@@ -63,8 +46,8 @@ std::optional<std::string> Win32Processes::moduleFileName(std::uint32_t processI
 
 std::vector<ProcessEntry> Win32Processes::processSnapshot() {
     std::vector<ProcessEntry> entries;
-    const ScopedHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    if (!snapshot.valid()) {
+    const win32::unique_handle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot) {
         return entries;
     }
     PROCESSENTRY32W entry{};

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_convert.h"
 
 namespace snapdesk {
@@ -11,20 +12,21 @@ namespace {
 
 std::optional<std::string> readString(HKEY root, const std::string& keyPath,
                                       const std::string& name) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(root, win32::toWide(keyPath).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
+    win32::unique_hkey key;
+    if (RegOpenKeyExW(root, win32::toWide(keyPath).c_str(), 0, KEY_READ, key.put()) !=
+        ERROR_SUCCESS) {
         return std::nullopt;
     }
     const std::wstring valueName = win32::toWide(name);
     DWORD type = 0;
     DWORD bytes = 0;
-    LONG status = RegQueryValueExW(key, valueName.c_str(), nullptr, &type, nullptr, &bytes);
+    LONG status = RegQueryValueExW(key.get(), valueName.c_str(), nullptr, &type, nullptr, &bytes);
     std::optional<std::string> result;
     if (status == ERROR_SUCCESS && (type == REG_SZ || type == REG_EXPAND_SZ)) {
         // Room for a missing terminator: the stored bytes need not end with one.
         std::vector<wchar_t> buffer(bytes / sizeof(wchar_t) + 1, L'\0');
         DWORD size = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
-        status = RegQueryValueExW(key, valueName.c_str(), nullptr, &type,
+        status = RegQueryValueExW(key.get(), valueName.c_str(), nullptr, &type,
                                   reinterpret_cast<BYTE*>(buffer.data()), &size);
         if (status == ERROR_SUCCESS) {
             std::wstring_view value(buffer.data(), size / sizeof(wchar_t));
@@ -34,7 +36,6 @@ std::optional<std::string> readString(HKEY root, const std::string& keyPath,
             result = win32::toUtf8(value);
         }
     }
-    RegCloseKey(key);
     return result;
 }
 
@@ -52,17 +53,16 @@ std::optional<std::string> Win32Registry::readMachineString(const std::string& k
 
 bool Win32Registry::writeUserString(const std::string& keyPath, const std::string& name,
                                     const std::string& value) {
-    HKEY key = nullptr;
+    win32::unique_hkey key;
     if (RegCreateKeyExW(HKEY_CURRENT_USER, win32::toWide(keyPath).c_str(), 0, nullptr,
-                        REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr, &key,
+                        REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr, key.put(),
                         nullptr) != ERROR_SUCCESS) {
         return false;
     }
     const std::wstring wide = win32::toWide(value);
     const auto bytes = static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t));
-    const LONG status = RegSetValueExW(key, win32::toWide(name).c_str(), 0, REG_SZ,
+    const LONG status = RegSetValueExW(key.get(), win32::toWide(name).c_str(), 0, REG_SZ,
                                        reinterpret_cast<const BYTE*>(wide.c_str()), bytes);
-    RegCloseKey(key);
     return status == ERROR_SUCCESS;
 }
 

@@ -11,15 +11,13 @@
 #include <cwchar>
 #include <memory>
 
+#include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_convert.h"
 
 namespace snapdesk {
 namespace {
 
-struct ItemListFree {
-    void operator()(ITEMIDLIST* items) const { CoTaskMemFree(items); }
-};
-using ItemList = std::unique_ptr<ITEMIDLIST, ItemListFree>;
+using ItemList = win32::unique_cotaskmem<ITEMIDLIST>;
 
 const wchar_t* orNull(const std::wstring& text) {
     return text.empty() ? nullptr : text.c_str();
@@ -77,15 +75,12 @@ class CurrentFolderFor {
 }  // namespace
 
 std::optional<std::string> Win32Shell::specialFolderPath(int folder, WindowHandle owner) {
-    LPITEMIDLIST items = nullptr;
-    if (FAILED(SHGetSpecialFolderLocation(win32::toHwnd(owner), folder, &items)) ||
-        items == nullptr) {
+    ItemList items;
+    if (FAILED(SHGetSpecialFolderLocation(win32::toHwnd(owner), folder, items.put())) || !items) {
         return std::nullopt;
     }
     wchar_t buffer[MAX_PATH + 1] = {};
-    const BOOL converted = SHGetPathFromIDListW(items, buffer);
-    CoTaskMemFree(items);
-    if (!converted) {
+    if (!SHGetPathFromIDListW(items.get(), buffer)) {
         return std::nullopt;
     }
     return win32::toUtf8(std::wstring_view(buffer, wcsnlen(buffer, MAX_PATH)));
@@ -187,8 +182,7 @@ long Win32Shell::startProgram(const std::string& program, const std::string& arg
                         nullptr, nullptr, &startup, &process)) {
         return launchCode(GetLastError());
     }
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    const win32::unique_handle thread(process.hThread), started(process.hProcess);
     return kLaunchOk;
 }
 

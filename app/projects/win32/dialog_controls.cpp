@@ -7,6 +7,7 @@
 
 #include <algorithm>
 
+#include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_convert.h"
 
 namespace snapdesk {
@@ -14,18 +15,16 @@ namespace snapdesk {
 namespace {
 
 LONG widestLine(HWND list, const std::vector<std::string>& lines) {
-    HDC dc = GetDC(list);
-    const HGDIOBJ old =
-        SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(list, WM_GETFONT, 0, 0)));
+    const win32::unique_window_dc dc = win32::get_dc(list);
+    const auto font = win32::select_object(
+        dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageW(list, WM_GETFONT, 0, 0)));
     LONG widest = 0;
     for (const auto& line : lines) {
         const std::wstring wide = win32::toWide(line);
         SIZE size{};
-        GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
+        GetTextExtentPoint32W(dc.get(), wide.c_str(), static_cast<int>(wide.size()), &size);
         widest = std::max(widest, size.cx);
     }
-    SelectObject(dc, old);
-    ReleaseDC(list, dc);
     return widest;
 }
 

@@ -36,6 +36,14 @@ std::wstring trayIconLine(HWND window) {
     return Shell_NotifyIconW(NIM_MODIFY, &data) ? L"icon present\n" : L"icon absent\n";
 }
 
+void dropTrayIcon(HWND window) {
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof data;
+    data.hWnd = window;
+    data.uID = kProbedTrayIconId;
+    Shell_NotifyIconW(NIM_DELETE, &data);
+}
+
 bool isMainWindow(HWND window) {
     return (GetWindowLongPtrW(window, GWL_STYLE) & WS_CHILD) == 0 && GetMenu(window) != nullptr;
 }
@@ -50,6 +58,9 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK
             record(L"popup", writeMenu(readMenu(reinterpret_cast<HMENU>(message->wParam))));
         } else if (message->message == RegisterWindowMessageW(kInsideProbeLookMessage) &&
                    isMainWindow(message->hwnd)) {
+            if (message->wParam == kInsideProbeDropTrayIcon) {
+                dropTrayIcon(message->hwnd);
+            }
             record(L"bar", writeMenu(readMenu(GetMenu(message->hwnd))));
             record(L"tray", trayIconLine(message->hwnd));
         }

@@ -5,7 +5,9 @@
 // (read through the menu API), whether the tray icon is registered (NIM_MODIFY succeeds only
 // for a registered icon, and only from its own process) and the main window's procedure. It
 // appends what it saw to a UTF-8 file in the temporary folder, one record each:
-//   "bar" and "tray"  when the main window is sent kInsideProbeLookMessage;
+//   "bar" and "tray"  when the main window is sent kInsideProbeLookMessage; with wParam
+//                     kInsideProbeDropTrayIcon the tray icon is deleted first, as a restarting
+//                     shell loses it;
 //   "popup"           each popup menu as it opens (WM_INITMENUPOPUP);
 //   "destroyed"       after the main window's WM_DESTROY.
 // A record is its kind, its lines and "end". Menus are written as writeMenu writes them; a
@@ -18,6 +20,7 @@
 
 inline constexpr wchar_t kInsideProbeLookMessage[] = L"SnapdeskInsideProbe.Look";
 inline constexpr UINT kProbedTrayIconId = 125;
+inline constexpr WPARAM kInsideProbeDropTrayIcon = 1;
 
 // The record file; both processes share the prefix's temporary folder.
 inline std::wstring insideProbeLogPath() {

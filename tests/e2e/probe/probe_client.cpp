@@ -84,10 +84,10 @@ std::optional<ProbeRecord> InsideProbe::waitForRecord(const std::wstring& kind, 
     return result;
 }
 
-std::optional<ProbeRecord> InsideProbe::look(const std::wstring& kind) const {
+std::optional<ProbeRecord> InsideProbe::look(const std::wstring& kind, WPARAM request) const {
     const std::size_t before = count(kind);
     DWORD_PTR ignored = 0;
-    SendMessageTimeoutW(window_, RegisterWindowMessageW(kInsideProbeLookMessage), 0, 0,
+    SendMessageTimeoutW(window_, RegisterWindowMessageW(kInsideProbeLookMessage), request, 0,
                         SMTO_ABORTIFHUNG, 5000, &ignored);
     return waitForRecord(kind, before);
 }
@@ -100,12 +100,19 @@ std::optional<ShownMenu> InsideProbe::menuBar() const {
     return parseMenu(record->lines);
 }
 
-std::optional<bool> InsideProbe::trayIconPresent() const {
-    const auto record = look(L"tray");
-    if (!record || record->lines.empty()) {
+std::optional<bool> InsideProbe::iconPresent(const std::optional<ProbeRecord>& tray) {
+    if (!tray || tray->lines.empty()) {
         return std::nullopt;
     }
-    return record->lines[0] == L"icon present";
+    return tray->lines[0] == L"icon present";
+}
+
+std::optional<bool> InsideProbe::trayIconPresent() const {
+    return iconPresent(look(L"tray"));
+}
+
+std::optional<bool> InsideProbe::dropTrayIcon() const {
+    return iconPresent(look(L"tray", kInsideProbeDropTrayIcon));
 }
 
 }  // namespace snapdesk::testing

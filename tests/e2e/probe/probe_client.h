@@ -38,10 +38,14 @@ class InsideProbe {
     std::optional<ShownMenu> menuBar() const;
     // Whether the window's tray icon is registered now.
     std::optional<bool> trayIconPresent() const;
+    // Deletes the tray icon inside the program, as a restarting shell loses it; then whether
+    // it is registered.
+    std::optional<bool> dropTrayIcon() const;
 
   private:
     // Asks the probe to look and waits for the new record of that kind.
-    std::optional<ProbeRecord> look(const std::wstring& kind) const;
+    std::optional<ProbeRecord> look(const std::wstring& kind, WPARAM request = 0) const;
+    static std::optional<bool> iconPresent(const std::optional<ProbeRecord>& tray);
 
     HWND window_;
     HMODULE module_ = nullptr;

@@ -142,7 +142,7 @@ TEST_F(Panel, TabCaptionsAndVisibilityFollowTheTabMode) {
 TEST_F(Panel, FixedLayoutPlacesTheControls) {
     start(2, windowOf(16000, 11000));
     EXPECT_EQ(view.boxes[PanelControl::MainFrame], (Bounds{0, 600, 16000, 10400}));
-    EXPECT_EQ(view.boxes[PanelControl::tabControl], (Bounds{0, -400, 16000, 10400}));
+    EXPECT_EQ(view.boxes[PanelControl::tabControl], (Bounds{0, 0, 16000, 10400}));
     EXPECT_EQ(view.boxes[PanelControl::pbxPortal], (Bounds{0, 0, 16000, 10400 - 375 - 15}));
     EXPECT_EQ(view.boxes[PanelControl::frmScrollBox], (Bounds{6090, 10010, 16000 - 6090, 360}));
     EXPECT_EQ(view.boxes[PanelControl::hScroll], (Bounds{0, 0, 9910 - 360, 360}));
