@@ -125,8 +125,11 @@ std::string ProgramServices::netscape6Version() {
 }
 
 void ProgramServices::waitForLaunch(unsigned ms) {
-    if (form_ != nullptr) {
-        form_->waitOnTimer2(ms);
+    const auto taken = std::chrono::duration_cast<std::chrono::milliseconds>(
+                           std::chrono::steady_clock::now() - launchStart_)
+                           .count();
+    if (form_ != nullptr && taken < ms) {
+        form_->waitOnTimer2(ms - static_cast<unsigned>(taken));
     }
 }
 

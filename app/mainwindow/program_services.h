@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
@@ -86,6 +87,7 @@ class ProgramServices final : public MainFormServices,
     void showProjectTab() override;
     void showProjectName(const std::string& name) override;
     std::string netscape6Version() override;
+    void launchStarting() override { launchStart_ = std::chrono::steady_clock::now(); }
     void waitForLaunch(unsigned ms) override;
     void updateImage(long k) override;
     void bringMainWindowBack() override;
@@ -116,6 +118,7 @@ class ProgramServices final : public MainFormServices,
     std::unique_ptr<ProjectDialogs> dialogs_;
     std::unique_ptr<SaveCommands> saveCommands_;
     std::unique_ptr<OpenCommands> openCommands_;
+    std::chrono::steady_clock::time_point launchStart_ = std::chrono::steady_clock::now();
 };
 
 }  // namespace snapdesk

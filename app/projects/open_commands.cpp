@@ -183,6 +183,7 @@ std::string OpenCommands::associatedProgram(const std::string& document) {
 }
 
 bool OpenCommands::launch(const ProjectMember& member) {
+    host_.launchStarting();
     const std::string associated =
         launch_rules::needsAssociation(member) ? associatedProgram(member.location) : "";
     const LaunchContext context{host_.ieVersion(), host_.netscape6Version(),
@@ -196,11 +197,16 @@ bool OpenCommands::launch(const ProjectMember& member) {
     }
     std::string reason = plan.refusal;
     if (plan.how != LaunchHow::Refused) {
-        const long code = launchByPlan(plan);
-        if (code > 32) {
-            return true;
+        try {
+            const long code = launchByPlan(plan);
+            if (code > 32) {
+                return true;
+            }
+            reason = launch_rules::launchErrorText(code);
+        } catch (const RuntimeError& e) {
+            // A browser that cannot be created or sent anywhere is this member's failure only.
+            reason = e.description;
         }
-        reason = launch_rules::launchErrorText(code);
     }
     platform_.ui.messageBox(launch_rules::launchErrorMessage(member, reason), kAppTitle,
                             MessageBoxStyle::Ok);

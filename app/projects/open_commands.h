@@ -24,7 +24,10 @@ namespace snapdesk {
 class OpenCommandsHost : public SaveCommandsHost {
   public:
     virtual std::string netscape6Version() = 0;
-    // Waits on Timer2 for `ms`, processing messages meanwhile.
+    // A member's launch begins: its wait counts from here, so that the time the shell takes
+    // to start a program is part of the wait.
+    virtual void launchStarting() {}
+    // Waits on Timer2 until `ms` have passed since the launch began, processing messages.
     virtual void waitForLaunch(unsigned ms) = 0;
     // The record made the selected one and its picture taken anew.
     virtual void updateImage(long k) = 0;

@@ -32,35 +32,11 @@ constexpr Milliseconds kTwoTicks{2 * 3000 + 2000};
 const std::wstring kData = L"C:\\Snapdesk\\datafiles\\";
 const std::wstring kProjectFile = kData + L"projects\\Round trip.txt";
 const std::wstring kSpareFile = kData + L"projects\\Spare.txt";
+const std::wstring kWebFile = kData + L"projects\\Web.txt";
 const std::wstring kFolder = L"C:\\RoundTrip Folder";
 
 std::string utf8(const std::wstring& s) {
     return win32::toUtf8(s);
-}
-
-// Top-level windows of any process whose caption holds `part`.
-std::vector<HWND> windowsWith(const std::wstring& part) {
-    struct Search {
-        const std::wstring& part;
-        std::vector<HWND> found;
-    } search{part, {}};
-    EnumWindows(
-        [](HWND w, LPARAM p) -> BOOL {
-            auto& s = *reinterpret_cast<Search*>(p);
-            if (IsWindowVisible(w) && windowTextOf(w).find(s.part) != std::wstring::npos) {
-                s.found.push_back(w);
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-void closeWindowsWith(const std::wstring& part) {
-    for (const HWND w : windowsWith(part)) {
-        PostMessageW(w, WM_CLOSE, 0, 0);
-    }
-    waitUntil([&] { return windowsWith(part).empty(); });
 }
 
 std::vector<std::string> listLines(HWND list) {
@@ -72,16 +48,6 @@ std::vector<std::string> listLines(HWND list) {
         lines.push_back(utf8(line));
     }
     return lines;
-}
-
-// A project picked in the list, as a click on its line does.
-void selectProject(HWND dialog, const std::wstring& name) {
-    const HWND list = GetDlgItem(dialog, IDC_lstProjects);
-    const LRESULT at = SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                    reinterpret_cast<LPARAM>(name.c_str()));
-    SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(at), 0);
-    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_lstProjects, LBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(list));
 }
 
 bool exists(const std::wstring& path) {
@@ -132,7 +98,8 @@ class OpenE2E : public ::testing::Test {
         for (const std::wstring& f : paths) {
             DeleteFileW(f.c_str());
         }
-        for (const std::wstring& f : {kProjectFile, kSpareFile}) {
+        closeWindowsWith(L"Wine Internet Explorer");
+        for (const std::wstring& f : {kProjectFile, kSpareFile, kWebFile}) {
             DeleteFileW(f.c_str());
         }
         RemoveDirectoryW(kFolder.c_str());
@@ -166,26 +133,15 @@ class OpenE2E : public ::testing::Test {
         }
         ASSERT_TRUE(waitUntil([&] { return app->program().hasExited(); }));
     }
-    // Open Project given until it takes: an open still finishing lets no command through.
-    void startOpen() {
-        waitUntil(
-            [&] {
-                app->command(ID_mnuOpen);
-                return app->program().waitForWindow(
-                           [](HWND w) { return IsWindowVisible(w) && classNameOf(w) == L"#32770"; },
-                           Milliseconds{1500}) != nullptr;
-            },
-            Milliseconds{30000});
-    }
     HWND openDialog() {
-        startOpen();
+        app->startOpen();
         return waitForWindowTitled(app->program(), L"Open Project");
     }
     // Open Project, "Round trip" chosen and opened; the time until its members are all on
     // the Project tab, or nothing when they did not come.
     std::optional<Milliseconds> openRoundTrip(const std::vector<std::wstring>& members,
                                               bool expectQuestion = false) {
-        startOpen();
+        app->startOpen();
         if (expectQuestion) {
             const std::wstring question = answerMessage(app->program(), IDNO);
             EXPECT_NE(question.find(L"Do you want to save changes in Round trip?"),
@@ -256,6 +212,17 @@ TEST_F(OpenE2E, ASavedProjectComesBackWithItsProgramsAndComments) {
     ASSERT_TRUE(gone(save));
     ASSERT_TRUE(exists(kProjectFile));
     ASSERT_TRUE(CopyFileW(kProjectFile.c_str(), kSpareFile.c_str(), FALSE));
+    // A page saved with the system's browser, which opens through its automation object.
+    paths.push_back(writeTempTextFile(L"rt page.html", "<html><body>page</body></html>"));
+    const std::string web =
+        "[FileName]\r\n1=Wine Internet Explorer\r\n[FilePath]\r\n1=" + utf8(paths.back()) +
+        "\r\n[FileEXE]\r\n1=C:\\PROGRAM FILES\\INTERNET "
+        "EXPLORER\\IEXPLORE.EXE\r\n[FileComment]\r\n1=the page\r\n";
+    const HANDLE webFile = CreateFileW(kWebFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    WriteFile(webFile, web.data(), static_cast<DWORD>(web.size()), &written, nullptr);
+    CloseHandle(webFile);
 
     // 3: every program closed, then Snapdesk; Snapdesk started again.
     for (auto& n : notepads) {
@@ -302,7 +269,7 @@ TEST_F(OpenE2E, ASavedProjectComesBackWithItsProgramsAndComments) {
     ASSERT_TRUE(waitUntil([&] { return !app->tileNamed(L"rt one.txt"); }, kTwoTicks));
     const std::vector<std::wstring> left{L"rt one.txt", L"Plan.doc", L"Memo.doc", folderTile};
     const auto reopened = [&] {
-        startOpen();
+        app->startOpen();
         EXPECT_NE(answerMessage(app->program(), IDNO).find(L"save changes in Round trip?"),
                   std::wstring::npos);
         const HWND d = waitForWindowTitled(app->program(), L"Open Project");
@@ -329,7 +296,7 @@ TEST_F(OpenE2E, ASavedProjectComesBackWithItsProgramsAndComments) {
 
     // 7: a project deleted from the dialog: its file, its line and its members go. The open
     // project still lacks a member, so the question comes first.
-    startOpen();
+    app->startOpen();
     answerMessage(app->program(), IDNO);
     const HWND again = waitForWindowTitled(app->program(), L"Open Project");
     ASSERT_NE(again, nullptr);
@@ -345,6 +312,31 @@ TEST_F(OpenE2E, ASavedProjectComesBackWithItsProgramsAndComments) {
     EXPECT_TRUE(listLines(GetDlgItem(again, IDC_lbxFileNames)).empty());
     click(again, IDCANCEL);
     EXPECT_TRUE(gone(again));
+
+    // 8: the page comes back in a visible browser window, sent to the saved page.
+    app->startOpen();
+    answerMessage(app->program(), IDNO);
+    const HWND webDialog = waitForWindowTitled(app->program(), L"Open Project");
+    ASSERT_NE(webDialog, nullptr);
+    selectProject(webDialog, L"Web");
+    click(webDialog, IDC_cmdOpen);
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            for (const Tile& t : app->tiles()) {
+                if (t.comment == L"the page") {
+                    return true;
+                }
+            }
+            return false;
+        },
+        Milliseconds{30000}))
+        << "the browser's window is on the Project tab with its comment";
+    screenshot("open-3-browser");
+    const auto browsers = windowsWith(L"Wine Internet Explorer");
+    ASSERT_EQ(browsers.size(), 1u);
+    // Without Wine's Gecko the browser shows neither the page nor its address: that Navigate
+    // was taken shows as no message about the member.
+    EXPECT_EQ(answerMessage(app->program()), L"<no message>");
 }
 
 }  // namespace

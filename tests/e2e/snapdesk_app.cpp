@@ -7,6 +7,8 @@
 #include <array>
 #include <cstdlib>
 
+#include "mainwindow/menu_ids.h"
+#include "projects/win32/open_dialog_ids.h"
 #include "zim_display_widget.h"
 
 namespace snapdesk::testing {
@@ -331,6 +333,52 @@ std::wstring recentFolder() {
 std::wstring addRecentShortcut(const std::wstring& name, const std::wstring& target) {
     const std::wstring shortcut = recentFolder() + L"\\" + name + L".lnk";
     return writeShortcut(shortcut, target) ? shortcut : std::wstring();
+}
+
+// Top-level windows of any process whose caption holds `part`.
+std::vector<HWND> windowsWith(const std::wstring& part) {
+    struct Search {
+        const std::wstring& part;
+        std::vector<HWND> found;
+    } search{part, {}};
+    EnumWindows(
+        [](HWND w, LPARAM p) -> BOOL {
+            auto& s = *reinterpret_cast<Search*>(p);
+            if (IsWindowVisible(w) && windowTextOf(w).find(s.part) != std::wstring::npos) {
+                s.found.push_back(w);
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+void closeWindowsWith(const std::wstring& part) {
+    for (const HWND w : windowsWith(part)) {
+        PostMessageW(w, WM_CLOSE, 0, 0);
+    }
+    waitUntil([&] { return windowsWith(part).empty(); });
+}
+
+// A project picked in the list, as a click on its line does.
+void selectProject(HWND dialog, const std::wstring& name) {
+    const HWND list = GetDlgItem(dialog, IDC_lstProjects);
+    const LRESULT at = SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                    reinterpret_cast<LPARAM>(name.c_str()));
+    SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(at), 0);
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_lstProjects, LBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(list));
+}
+
+void SnapdeskApp::startOpen() const {
+    waitUntil(
+        [&] {
+            command(ID_mnuOpen);
+            return program_.waitForWindow(
+                       [](HWND w) { return IsWindowVisible(w) && classNameOf(w) == L"#32770"; },
+                       Milliseconds{1500}) != nullptr;
+        },
+        Milliseconds{30000});
 }
 
 bool SnapdeskApp::moveToProject(const std::wstring& name, Milliseconds timeout) const {

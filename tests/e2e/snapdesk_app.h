@@ -51,6 +51,12 @@ std::wstring answerMessage(const Program& program, int button = IDOK);
 // path, or empty.
 std::wstring addRecentShortcut(const std::wstring& name, const std::wstring& target);
 
+// Visible top-level windows of any process whose caption holds `part`; and each of them closed.
+std::vector<HWND> windowsWith(const std::wstring& part);
+void closeWindowsWith(const std::wstring& part);
+// A project picked in the list of "Open Project", as a click on its line does.
+void selectProject(HWND dialog, const std::wstring& name);
+
 struct Tile {
     HWND window = nullptr;
     std::wstring fileName;
@@ -85,6 +91,9 @@ class SnapdeskApp {
     // Right click on the tile, then "Move to Project", the second item of its popup; true once
     // the tile has left its tab.
     bool moveToProject(const std::wstring& name, Milliseconds timeout) const;
+    // Open Project given until it takes, shown by a dialog or a question: an open still
+    // finishing lets no command through.
+    void startOpen() const;
 
     // Sends WM_CLOSE and waits until the process has ended.
     bool closeAndWait();

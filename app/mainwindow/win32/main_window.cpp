@@ -41,7 +41,7 @@ constexpr wchar_t kMainWindowClass[] = L"SnapdeskMainWindow";
 // Everything that lives as long as the main window.
 struct MainWindowParts {
     Win32Platform system;
-    Win32Shell shell;
+    Win32Shell shell{system.platform().ui};
     Win32Automation automation{system.platform().ui};
     Win32LinkPathBinder links;
     std::unique_ptr<ButtonBar> buttonBar;

@@ -8,14 +8,20 @@
 // clang-format on
 
 #include <algorithm>
+#include <atomic>
 #include <cwchar>
 #include <memory>
+#include <system_error>
+#include <thread>
 
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_convert.h"
 
 namespace snapdesk {
 namespace {
+
+// Longest time a shell call may take before the program goes on without its answer.
+constexpr DWORD kLongestShellCallMs = 30000;
 
 using ItemList = win32::unique_cotaskmem<ITEMIDLIST>;
 
@@ -153,13 +159,57 @@ std::string Win32Shell::findExecutable(const std::string& document,
 }
 
 long Win32Shell::shellExecute(WindowHandle owner, const ShellOpenRequest& request) {
+    // The call runs where it cannot hold the window's messages; it owns a copy of everything.
+    struct Call {
+        HWND owner;
+        std::wstring verb, file, parameters, folder;
+        std::atomic<long> result{0};
+        win32::unique_handle done{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    };
+    auto call = std::make_shared<Call>();
+    call->owner = win32::toHwnd(owner);
+    call->verb = win32::toWide(request.verb);
+    call->file = win32::toWide(request.file);
+    call->parameters = win32::toWide(request.parameters);
+    call->folder = win32::toWide(request.workingFolder);
+    const auto run = [](Call& c) {
+        const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        c.result = static_cast<long>(reinterpret_cast<INT_PTR>(
+            ShellExecuteW(c.owner, c.verb.c_str(), c.file.c_str(), orNull(c.parameters),
+                          orNull(c.folder), SW_SHOWNORMAL)));
+        if (SUCCEEDED(com)) {
+            CoUninitialize();
+        }
+        SetEvent(c.done.get());
+    };
     const CurrentFolderFor current(request.currentFolder);
-    const std::wstring parameters = win32::toWide(request.parameters);
-    const std::wstring folder = win32::toWide(request.workingFolder);
-    const auto result = reinterpret_cast<INT_PTR>(ShellExecuteW(
-        win32::toHwnd(owner), win32::toWide(request.verb).c_str(),
-        win32::toWide(request.file).c_str(), orNull(parameters), orNull(folder), SW_SHOWNORMAL));
-    return static_cast<long>(result);
+    if (ui_ == nullptr || !call->done) {
+        run(*call);
+        return call->result;
+    }
+    try {
+        std::thread([call, run] { run(*call); }).detach();
+    } catch (const std::system_error&) {
+        run(*call);
+        return call->result;
+    }
+    const HANDLE done = call->done.get();
+    const DWORD deadline = GetTickCount() + kLongestShellCallMs;
+    for (;;) {
+        const DWORD now = GetTickCount();
+        const DWORD left = static_cast<LONG>(deadline - now) > 0 ? deadline - now : 0;
+        const DWORD woken =
+            MsgWaitForMultipleObjectsEx(1, &done, left, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        if (woken == WAIT_OBJECT_0 + 1 && left > 0) {
+            ui_->doEvents();
+            continue;
+        }
+        if (WaitForSingleObject(done, 0) == WAIT_OBJECT_0) {
+            return call->result;
+        }
+        // A shell that does not answer is as a program that never answered its DDE talk.
+        return 28;
+    }
 }
 
 bool Win32Shell::explorerWantsQuotedFolder() {

@@ -268,6 +268,7 @@ TEST_F(OpenCommandsTest, OpenStartsEachMemberOnceWaitsForItAndPutsItsWindowOnThe
                           {"news - Netscape 6", "http://b.org/", kNetscape6, "web b"},
                           {"sums.xls", "C:\\Docs\\sums.xls", kExcel, "money"},
                           {"mail", "C:\\Mail\\in.box", "C:\\MAIL\\MAILER.EXE", "lost"},
+                          {"Home", "http://c.org/", "C:\\IE\\IEXPLORE.EXE", "web c"},
                           {"portal - Netscape 6", "http://a.org/", kNetscape6, "web a"}});
     shell.associations["C:\\DOCS\\B.TXT"] = kNotepad;
     // The mailer never starts; the spreadsheet shows a caption the project does not know.
@@ -276,6 +277,7 @@ TEST_F(OpenCommandsTest, OpenStartsEachMemberOnceWaitsForItAndPutsItsWindowOnThe
                   {3000, "Microsoft Excel - Book1", kExcel},
                   {9000, "news - Netscape 6", kNetscape6},
                   {1000, "portal - Netscape 6", kNetscape6}});
+    automation.failWalks = true;
     const auto launches = shell.onLaunch;
     shell.onLaunch = [&](const std::string& launch) {
         if (launch.find("MAILER") != std::string::npos) {
@@ -296,10 +298,14 @@ TEST_F(OpenCommandsTest, OpenStartsEachMemberOnceWaitsForItAndPutsItsWindowOnThe
     EXPECT_EQ(shell.launches[4], "Start \"" + kNetscape6 + "\" \"a.org/\"");
     // Excel waits 6 s, the first of two Netscape 6 pages 10 s; a failed start does not wait.
     EXPECT_EQ(host.waits, (std::vector<unsigned>{2000, 6000, 10000, 2000}));
-    ASSERT_EQ(ui.messages.size(), 1u);
+    // The mailer fails, and so does the browser's automation object: each is told, the open
+    // goes on.
+    ASSERT_EQ(ui.messages.size(), 2u);
     EXPECT_EQ(ui.messages[0].text,
               "An Error has occured opening a member of the Project.\r\nProgram File: "
               "C:\\MAIL\\MAILER.EXE\r\nDocument: C:\\Mail\\in.box\r\nReason: File not found");
+    EXPECT_NE(ui.messages[1].text.find("Reason: The RPC server is unavailable."),
+              std::string::npos);
 
     // The open a.txt moved over; the spreadsheet placed as the one new Excel window.
     const long excel = recordOf("Microsoft Excel - Book1");
