@@ -5,6 +5,7 @@
 #include "common/app_title.h"
 #include "common/runtime_error.h"
 #include "common/text.h"
+#include "projects/project_tab.h"
 #include "tracking/long_file_name.h"
 
 namespace snapdesk {
@@ -57,7 +58,7 @@ void OpenCommands::openProject(const std::string& name) {
     platform_.ui.setBusyCursor(true);
     store_.setCurrentProjectName(name);
     host_.showProjectName(name);
-    emptyProjectTab();
+    emptyProjectTab(list_);
 
     preOpenHandles_.clear();
     netscape6Counter_ = 0;
@@ -91,18 +92,6 @@ void OpenCommands::openProject(const std::string& name) {
     if (!notOpened.empty()) {
         platform_.ui.messageBox(launch_rules::notOpenedMessage(notOpened), kAppTitle,
                                 MessageBoxStyle::OkExclamation);
-    }
-}
-
-void OpenCommands::emptyProjectTab() {
-    for (long i = list_.count(); i >= 1; --i) {
-        if (list_.inTab(i) == kProjectTab) {
-            list_.setInTab(i, list_.originalTab(i));
-            if (list_.filePath(i) == kNoSave) {
-                list_.setFilePath(i, kNotFound);
-            }
-            list_.mvToEnd(i);
-        }
     }
 }
 

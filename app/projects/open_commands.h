@@ -59,7 +59,6 @@ class OpenCommands {
 
   private:
     void openProject(const std::string& name);
-    void emptyProjectTab();
     std::vector<ProjectMember> readMembers(const std::string& name,
                                            std::vector<std::string>& notOpened);
     void launchAll(const std::vector<ProjectMember>& members);

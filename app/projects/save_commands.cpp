@@ -7,6 +7,7 @@
 #include "common/runtime_error.h"
 #include "common/text.h"
 #include "projects/project_rules.h"
+#include "projects/project_tab.h"
 
 namespace snapdesk {
 namespace {
@@ -262,15 +263,7 @@ void SaveCommands::mnuNewProject_Click() {
     if (checkProceed()) {
         store_.setCurrentProjectName(kUntitled);
         host_.showProjectName(kUntitled);
-        for (long i = list_.count(); i >= 1; --i) {
-            if (list_.inTab(i) == kProjectTab) {
-                list_.setInTab(i, list_.originalTab(i));
-                if (list_.filePath(i) == kNoSave) {
-                    list_.setFilePath(i, kNotFound);
-                }
-                list_.mvToEnd(i);
-            }
-        }
+        emptyProjectTab(list_);
         host_.updateWindowList();
     }
     host_.setTimer1(true);

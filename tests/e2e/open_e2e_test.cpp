@@ -65,14 +65,9 @@ class OpenE2E : public ::testing::Test {
         }
         // The folder list is walked anew at start-up, so it knows the new folder.
         CreateDirectoryW(kFolder.c_str(), nullptr);
-        for (const wchar_t* name : {L"rt one.txt", L"rt two.txt"}) {
-            paths.push_back(writeTempTextFile(name, "text\r\n"));
-            ASSERT_FALSE(paths.back().empty());
-            shortcuts.push_back(addRecentShortcut(name, paths.back()));
-            HWND window = nullptr;
-            notepads.push_back(std::make_unique<Program>(startNotepadOn(paths.back(), window)));
-            ASSERT_NE(window, nullptr);
-        }
+        documents = std::make_unique<OpenTextDocuments>(
+            std::initializer_list<const wchar_t*>{L"rt one.txt", L"rt two.txt"});
+        ASSERT_TRUE(documents->allOpen());
         ASSERT_TRUE(word.registered());
         plan = word.folder().writeFile(L"Plan.doc", "plan");
         memo = word.folder().writeFile(L"Memo.doc", "memo");
@@ -92,12 +87,7 @@ class OpenE2E : public ::testing::Test {
         closeWindowsWith(L"rt one.txt");
         closeWindowsWith(L"rt two.txt");
         closeWindowsWith(L"RoundTrip Folder");
-        for (const std::wstring& f : shortcuts) {
-            DeleteFileW(f.c_str());
-        }
-        for (const std::wstring& f : paths) {
-            DeleteFileW(f.c_str());
-        }
+        documents.reset();
         closeWindowsWith(L"Wine Internet Explorer");
         for (const std::wstring& f : {kProjectFile, kSpareFile, kWebFile}) {
             DeleteFileW(f.c_str());
@@ -156,24 +146,14 @@ class OpenE2E : public ::testing::Test {
         selectProject(dialog, L"Round trip");
         const auto start = std::chrono::steady_clock::now();
         click(dialog, IDC_cmdOpen);
-        const bool all = waitUntil(
-            [&] {
-                for (const std::wstring& m : members) {
-                    if (!app->tileNamed(m)) {
-                        return false;
-                    }
-                }
-                return true;
-            },
-            Milliseconds{30000});
+        const bool all = app->waitForTiles(members, Milliseconds{30000});
         if (!all) {
             return std::nullopt;
         }
         return std::chrono::duration_cast<Milliseconds>(std::chrono::steady_clock::now() - start);
     }
 
-    std::vector<std::wstring> paths, shortcuts;
-    std::vector<std::unique_ptr<Program>> notepads;
+    std::unique_ptr<OpenTextDocuments> documents;
     StandInWord word;
     std::wstring plan, memo;
     Program* wordProgram = nullptr;
@@ -213,11 +193,12 @@ TEST_F(OpenE2E, ASavedProjectComesBackWithItsProgramsAndComments) {
     ASSERT_TRUE(exists(kProjectFile));
     ASSERT_TRUE(CopyFileW(kProjectFile.c_str(), kSpareFile.c_str(), FALSE));
     // A page saved with the system's browser, which opens through its automation object.
-    paths.push_back(writeTempTextFile(L"rt page.html", "<html><body>page</body></html>"));
-    const std::string web =
-        "[FileName]\r\n1=Wine Internet Explorer\r\n[FilePath]\r\n1=" + utf8(paths.back()) +
-        "\r\n[FileEXE]\r\n1=C:\\PROGRAM FILES\\INTERNET "
-        "EXPLORER\\IEXPLORE.EXE\r\n[FileComment]\r\n1=the page\r\n";
+    documents->paths.push_back(
+        writeTempTextFile(L"rt page.html", "<html><body>page</body></html>"));
+    const std::string web = "[FileName]\r\n1=Wine Internet Explorer\r\n[FilePath]\r\n1=" +
+                            utf8(documents->paths.back()) +
+                            "\r\n[FileEXE]\r\n1=C:\\PROGRAM FILES\\INTERNET "
+                            "EXPLORER\\IEXPLORE.EXE\r\n[FileComment]\r\n1=the page\r\n";
     const HANDLE webFile = CreateFileW(kWebFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                        FILE_ATTRIBUTE_NORMAL, nullptr);
     DWORD written = 0;
@@ -225,7 +206,7 @@ TEST_F(OpenE2E, ASavedProjectComesBackWithItsProgramsAndComments) {
     CloseHandle(webFile);
 
     // 3: every program closed, then Snapdesk; Snapdesk started again.
-    for (auto& n : notepads) {
+    for (auto& n : documents->notepads) {
         n->close();
     }
     wordProgram->close();
@@ -263,7 +244,7 @@ TEST_F(OpenE2E, ASavedProjectComesBackWithItsProgramsAndComments) {
     EXPECT_EQ(windowsWith(L"RoundTrip Folder").size(), 1u);
 
     // 6: a document gone is reported with its reason; the others still open.
-    DeleteFileW(paths[1].c_str());
+    DeleteFileW(documents->paths[1].c_str());
     closeWindowsWith(L"rt two.txt");
     closeWindowsWith(L"rt one.txt");
     ASSERT_TRUE(waitUntil([&] { return !app->tileNamed(L"rt one.txt"); }, kTwoTicks));
@@ -280,16 +261,7 @@ TEST_F(OpenE2E, ASavedProjectComesBackWithItsProgramsAndComments) {
                   std::wstring::npos)
             << utf8(message);
         EXPECT_NE(message.find(L"Reason: File not found"), std::wstring::npos) << utf8(message);
-        return waitUntil(
-            [&] {
-                for (const std::wstring& m : left) {
-                    if (!app->tileNamed(m)) {
-                        return false;
-                    }
-                }
-                return true;
-            },
-            Milliseconds{30000});
+        return app->waitForTiles(left, Milliseconds{30000});
     }();
     EXPECT_TRUE(reopened);
     EXPECT_EQ(windowsWith(L"rt one.txt - Notepad").size(), 1u);

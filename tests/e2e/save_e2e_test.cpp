@@ -66,14 +66,9 @@ class SaveE2E : public ::testing::Test {
         clearSnapdeskSettings();
         DeleteFileW(kProjectFile.c_str());
         DeleteFileW(kStoredPaths.c_str());
-        for (const wchar_t* name : {L"alpha one.txt", L"beta.txt"}) {
-            paths.push_back(writeTempTextFile(name, "text\r\n"));
-            ASSERT_FALSE(paths.back().empty());
-            shortcuts.push_back(addRecentShortcut(name, paths.back()));
-            HWND window = nullptr;
-            notepads.push_back(std::make_unique<Program>(startNotepadOn(paths.back(), window)));
-            ASSERT_NE(window, nullptr);
-        }
+        documents = std::make_unique<OpenTextDocuments>(
+            std::initializer_list<const wchar_t*>{L"alpha one.txt", L"beta.txt"});
+        ASSERT_TRUE(documents->allOpen());
         untitled = std::make_unique<Program>(L"notepad.exe");
         ASSERT_NE(waitForWindowTitled(*untitled, L"Untitled - Notepad"), nullptr);
         ASSERT_TRUE(word.registered());
@@ -84,12 +79,7 @@ class SaveE2E : public ::testing::Test {
     }
     void TearDown() override {
         app.reset();
-        for (const std::wstring& s : shortcuts) {
-            DeleteFileW(s.c_str());
-        }
-        for (const std::wstring& p : paths) {
-            DeleteFileW(p.c_str());
-        }
+        documents.reset();
         DeleteFileW(kProjectFile.c_str());
         DeleteFileW(kStoredPaths.c_str());
         CoUninitialize();
@@ -100,8 +90,7 @@ class SaveE2E : public ::testing::Test {
     }
     static std::string toUtf8(const std::wstring& s) { return win32::toUtf8(s); }
 
-    std::vector<std::wstring> paths, shortcuts;
-    std::vector<std::unique_ptr<Program>> notepads;
+    std::unique_ptr<OpenTextDocuments> documents;
     std::unique_ptr<Program> untitled;
     StandInWord word;
     std::wstring report;
@@ -182,7 +171,8 @@ TEST_F(SaveE2E, SaveProjectAsksForWhatItCannotFindRefusesBadNamesAndWritesTheFil
     for (char& c : exe) {
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     }
-    const std::string a = toUtf8(paths[0]), b = toUtf8(paths[1]), r = toUtf8(report);
+    const std::string a = toUtf8(documents->paths[0]), b = toUtf8(documents->paths[1]),
+                      r = toUtf8(report);
     const std::string expected =
         "[Snapdesk!]\r\nIMPORTANT=Warning: Automatically generated file.  Do Not Delete or "
         "Edit.\r\n[FilePath]\r\n1=" +
@@ -212,7 +202,7 @@ TEST_F(SaveE2E, SaveProjectAsksForWhatItCannotFindRefusesBadNamesAndWritesTheFil
     // A member gone changes the project: closing asks first; Cancel keeps Snapdesk running.
     SendMessageW(descendant(app->main(), WC_TABCONTROLW), TCM_SETCURFOCUS, 1, 0);
     ASSERT_TRUE(app->waitForTile(L"beta.txt").has_value()) << "the Project tab shows its members";
-    notepads[1]->close();
+    documents->notepads[1]->close();
     ASSERT_TRUE(waitUntil([&] { return !app->tileNamed(L"beta.txt").has_value(); }, kTwoTicks));
     PostMessageW(app->main(), WM_CLOSE, 0, 0);
     const std::wstring question = answerMessage(snapdesk, IDCANCEL);

@@ -370,6 +370,37 @@ void selectProject(HWND dialog, const std::wstring& name) {
                  reinterpret_cast<LPARAM>(list));
 }
 
+OpenTextDocuments::OpenTextDocuments(std::initializer_list<const wchar_t*> names) {
+    for (const wchar_t* name : names) {
+        paths.push_back(writeTempTextFile(name, "text\r\n"));
+        shortcuts.push_back(addRecentShortcut(name, paths.back()));
+        HWND window = nullptr;
+        notepads.push_back(std::make_unique<Program>(startNotepadOn(paths.back(), window)));
+        open = open && !paths.back().empty() && window != nullptr;
+    }
+}
+
+OpenTextDocuments::~OpenTextDocuments() {
+    notepads.clear();
+    for (const std::wstring& f : shortcuts) {
+        DeleteFileW(f.c_str());
+    }
+    for (const std::wstring& f : paths) {
+        DeleteFileW(f.c_str());
+    }
+}
+
+bool SnapdeskApp::waitForTiles(const std::vector<std::wstring>& fileNames,
+                               Milliseconds timeout) const {
+    return waitUntil(
+        [&] {
+            return std::all_of(fileNames.begin(), fileNames.end(), [&](const std::wstring& name) {
+                return tileNamed(name).has_value();
+            });
+        },
+        timeout);
+}
+
 void SnapdeskApp::startOpen() const {
     waitUntil(
         [&] {

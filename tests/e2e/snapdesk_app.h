@@ -4,6 +4,8 @@
 // stored settings, and the clicks and keys a user gives it.
 #include <windows.h>
 
+#include <initializer_list>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -57,6 +59,20 @@ void closeWindowsWith(const std::wstring& part);
 // A project picked in the list of "Open Project", as a click on its line does.
 void selectProject(HWND dialog, const std::wstring& name);
 
+// Text files in the temporary folder, each with a Recent shortcut as a user who opened it has,
+// and open in notepad; the files and shortcuts are removed at the end.
+struct OpenTextDocuments {
+    explicit OpenTextDocuments(std::initializer_list<const wchar_t*> names);
+    ~OpenTextDocuments();
+    OpenTextDocuments(const OpenTextDocuments&) = delete;
+    OpenTextDocuments& operator=(const OpenTextDocuments&) = delete;
+    bool allOpen() const { return open; }
+
+    std::vector<std::wstring> paths, shortcuts;
+    std::vector<std::unique_ptr<Program>> notepads;
+    bool open = true;
+};
+
 struct Tile {
     HWND window = nullptr;
     std::wstring fileName;
@@ -79,6 +95,8 @@ class SnapdeskApp {
     // Waits (pumping) until a tile of that name is on screen.
     std::optional<Tile> waitForTile(const std::wstring& fileName,
                                     Milliseconds timeout = kWindowTimeout) const;
+    // Waits (pumping) until a tile of each name is on screen.
+    bool waitForTiles(const std::vector<std::wstring>& fileNames, Milliseconds timeout) const;
     std::vector<std::wstring> tabCaptions() const;
     // A menu or accelerator command, as the menu bar sends it.
     void command(int id) const;

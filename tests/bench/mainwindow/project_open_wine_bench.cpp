@@ -87,9 +87,10 @@ class Pinger {
 
 int main() {
     clearSnapdeskSettings();
-    std::vector<std::wstring> paths;
+    std::vector<std::wstring> paths, names;
     for (int j = 1; j <= kMembers; ++j) {
-        paths.push_back(writeTempTextFile(documentName(j), "bench\r\n"));
+        names.push_back(documentName(j));
+        paths.push_back(writeTempTextFile(names.back(), "bench\r\n"));
     }
     CreateDirectoryW(L"C:\\Snapdesk\\datafiles\\projects", nullptr);
     if (!writeProject(paths)) {
@@ -118,16 +119,7 @@ int main() {
         Pinger pinger(app.main());
         const auto start = Clock::now();
         click(dialog, IDC_cmdOpen);
-        const bool all = waitUntil(
-            [&] {
-                for (int j = 1; j <= kMembers; ++j) {
-                    if (!app.tileNamed(documentName(j))) {
-                        return false;
-                    }
-                }
-                return true;
-            },
-            Milliseconds{120000});
+        const bool all = app.waitForTiles(names, Milliseconds{120000});
         const double elapsed =
             std::chrono::duration<double, std::milli>(Clock::now() - start).count();
         const double longest = pinger.stop();
