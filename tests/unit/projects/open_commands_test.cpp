@@ -8,6 +8,7 @@
 #include "location/path_search.h"
 #include "platform/sim/sim_automation.h"
 #include "platform/sim/sim_shell.h"
+#include "project_machine.h"
 #include "projects/open_commands.h"
 #include "sim_world.h"
 #include "support/project_fakes.h"
@@ -15,9 +16,6 @@
 
 namespace snapdesk {
 namespace {
-
-using testing_fakes::DirectSplash;
-using testing_fakes::NoStoreHost;
 
 const std::string kProgram = "C:\\Snapdesk";
 const std::string kNotepad = "C:\\WINDOWS\\NOTEPAD.EXE";
@@ -130,10 +128,6 @@ struct Host : OpenCommandsHost, PathSearchHost {
     }
 };
 
-struct NoLinks : LinkPathResolver {
-    std::string getLinkPath(WindowHandle, const std::string&) override { return {}; }
-};
-
 struct OpenDialogAnswer : ProjectDialogs {
     std::optional<std::string> answer;
     std::string showNoPathInfo(const std::string&, const std::string&) override { return {}; }
@@ -153,8 +147,9 @@ struct Pending {
     std::string exe;
 };
 
-class OpenCommandsTest : public ::testing::Test {
+class OpenCommandsTest : public ::testing::Test, protected testing::ProjectMachine<Host> {
   protected:
+    OpenCommandsTest() : ProjectMachine(kProgram) {}
     void SetUp() override {
         files.addFolder(kProgram + "\\datafiles\\projects");
         store.loadProjectStore();
@@ -228,20 +223,6 @@ class OpenCommandsTest : public ::testing::Test {
         commands.mnuOpen_Click();
     }
 
-    testing::SimWorld world;
-    sim::SimFileSystem& files = world.machine.files;
-    sim::SimUi& ui = world.machine.ui;
-    sim::SimShell shell;
-    sim::SimAutomation automation;
-    NoLinks links;
-    Host host;
-    NoStoreHost storeHost;
-    DirectSplash splash;
-    BrowserHistory history{files, shell};
-    ProjectStore store{files, shell, ui, world.list, storeHost, kProgram};
-    DirectoryTree tree{files, shell, ui, kProgram + "\\datafiles", "1.0.0"};
-    PathSearch search{world.list, world.machine.platform, shell,
-                      PathSources{automation, links, history, store, tree}, host};
     OpenDialogAnswer dialogs;
     SaveCommands saves{world.list, store, search, tree, dialogs, ui, host};
     OpenCommands commands{{world.list, store, search, dialogs, saves},

@@ -10,6 +10,7 @@
 #include "location/path_search.h"
 #include "platform/sim/sim_automation.h"
 #include "platform/sim/sim_shell.h"
+#include "project_machine.h"
 #include "projects/cinifile.h"
 #include "projects/save_commands.h"
 #include "sim_world.h"
@@ -18,9 +19,6 @@
 
 namespace snapdesk {
 namespace {
-
-using testing_fakes::DirectSplash;
-using testing_fakes::NoStoreHost;
 
 const std::string kProgram = "C:\\Snapdesk";
 const std::string kProjects = kProgram + "\\datafiles\\projects\\";
@@ -90,18 +88,15 @@ struct Host : SaveCommandsHost, PathSearchHost {
     WindowHandle mainWindowHandle() override { return 0; }
 };
 
-struct NoLinks : LinkPathResolver {
-    std::string getLinkPath(WindowHandle, const std::string&) override { return {}; }
-};
-
 struct Member {
     std::string caption;
     std::string path = kNotFound;
     std::string exe = "C:\\APPS\\NOTEPAD.EXE";
 };
 
-class SaveCommandsTest : public ::testing::Test {
+class SaveCommandsTest : public ::testing::Test, protected testing::ProjectMachine<Host> {
   protected:
+    SaveCommandsTest() : ProjectMachine(kProgram) {}
     void SetUp() override {
         files.addFolder(kProgram + "\\datafiles\\projects");
         store.loadProjectStore();
@@ -143,20 +138,6 @@ class SaveCommandsTest : public ::testing::Test {
         return n;
     }
 
-    testing::SimWorld world;
-    sim::SimFileSystem& files = world.machine.files;
-    sim::SimUi& ui = world.machine.ui;
-    sim::SimShell shell;
-    sim::SimAutomation automation;
-    NoLinks links;
-    Host host;
-    NoStoreHost storeHost;
-    DirectSplash splash;
-    BrowserHistory history{files, shell};
-    ProjectStore store{files, shell, ui, world.list, storeHost, kProgram};
-    DirectoryTree tree{files, shell, ui, kProgram + "\\datafiles", "1.0.0"};
-    PathSearch search{world.list, world.machine.platform, shell,
-                      PathSources{automation, links, history, store, tree}, host};
     ScriptedDialogs dialogs;
     SaveCommands commands{world.list, store, search, tree, dialogs, ui, host};
 };
