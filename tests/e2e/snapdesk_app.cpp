@@ -337,20 +337,13 @@ std::wstring addRecentShortcut(const std::wstring& name, const std::wstring& tar
 
 // Top-level windows of any process whose caption holds `part`.
 std::vector<HWND> windowsWith(const std::wstring& part) {
-    struct Search {
-        const std::wstring& part;
-        std::vector<HWND> found;
-    } search{part, {}};
-    EnumWindows(
-        [](HWND w, LPARAM p) -> BOOL {
-            auto& s = *reinterpret_cast<Search*>(p);
-            if (IsWindowVisible(w) && windowTextOf(w).find(s.part) != std::wstring::npos) {
-                s.found.push_back(w);
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    std::vector<HWND> found;
+    for (const HWND w : topLevelWindows()) {
+        if (IsWindowVisible(w) && windowTextOf(w).find(part) != std::wstring::npos) {
+            found.push_back(w);
+        }
+    }
+    return found;
 }
 
 void closeWindowsWith(const std::wstring& part) {
