@@ -191,8 +191,10 @@ double secondsSince(Clock::time_point start) {
 
 class InstallerE2E : public ::testing::Test {
   protected:
-    // Whatever an earlier test or run left installed goes first, with its data.
+    // Whatever an earlier test or run left installed goes first, with its data and the
+    // settings a window placed off screen would keep.
     void SetUp() override {
+        clearSnapdeskSettings();
         for (const char* package : {SNAPDESK_INSTALLER, SNAPDESK_OLD_INSTALLER}) {
             msiexec(L"/qn /x " + quoted(package));
         }
