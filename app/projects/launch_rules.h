@@ -14,6 +14,8 @@ struct ProjectMember {
     std::string location;
     std::string exe;
     std::string comment;
+    // A Chromium-family browser's profile folder, "" for the browser's own choice.
+    std::string profile;
 };
 
 enum class LaunchHow {

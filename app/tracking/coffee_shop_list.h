@@ -74,6 +74,12 @@ class CoffeeShopList {
     WindowHandle hClient(long i) const;
     WindowHandle hTopWnd(long i) const;
     PicturePtr thePhoto(long i) const;
+    std::string browserProfile(long i) const { return get(i, &TrackedWindow::browserProfile); }
+    void setBrowserProfile(long i, const std::string& value) {
+        setText(i, &TrackedWindow::browserProfile, value);
+    }
+    std::string appId(long i) const { return get(i, &TrackedWindow::appId); }
+    void setAppId(long i, const std::string& value) { setText(i, &TrackedWindow::appId, value); }
     // The raw window text of the last enumeration.
     std::string WindowText(long i) const;
 

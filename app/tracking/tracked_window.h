@@ -42,6 +42,10 @@ struct TrackedWindow {
     std::string filePath;
     std::string EXEPath;
     std::int16_t updateCount = 0;
+    // Beyond the classic fields: a Chromium-family browser's profile folder ("Default",
+    // "Profile 1", ...) and a packaged program's application id (AUMID); "" when none.
+    std::string browserProfile;
+    std::string appId;
 };
 
 }  // namespace snapdesk
