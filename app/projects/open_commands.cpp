@@ -99,9 +99,9 @@ void OpenCommands::openProject(const std::string& name) {
 // `notOpened`). A member without a location is its program.
 std::vector<ProjectMember> OpenCommands::readMembers(const std::string& name,
                                                      std::vector<std::string>& notOpened) {
-    std::vector<std::string> names, paths, exes, comments;
+    std::vector<std::string> names, paths, exes, comments, profiles;
     std::int32_t count = 0;
-    store_.readProject(name, names, paths, exes, comments, count);
+    store_.readProject(name, names, paths, exes, comments, count, &profiles);
     std::vector<ProjectMember> members;
     for (std::size_t j = 0; j < static_cast<std::size_t>(count); ++j) {
         ProjectMember member{
@@ -290,6 +290,7 @@ void OpenCommands::putOnProjectTab(long k, const ProjectMember& member) {
     list_.setFilePath(k, member.location);
     list_.setSearchDone(k, true);
     list_.setCommentString(k, member.comment);
+    list_.setBrowserProfile(k, member.profile);
 }
 
 long OpenCommands::projectTabCount() const {

@@ -13,6 +13,8 @@ namespace snapdesk {
 namespace {
 
 constexpr const char* kWarning = "Warning: Automatically generated file.  Do Not Delete or Edit.";
+// The browser profile a page was shown in, by member number (newer than the other sections).
+constexpr const char* kProfileSection = "FileProfile";
 constexpr const char* kNoNameMessage = "           You must enter a project name.         ";
 constexpr const char* kNotWrittenMessage =
     "An error has occurred in 'saveProject'.\r\nThe project file could not be written.";
@@ -228,14 +230,14 @@ bool ProjectStore::saveProject(std::string& name, bool overwrite) {
     }
     host_.updatePaths(true);
     struct Member {
-        std::string caption, path, exe, comment;
+        std::string caption, path, exe, comment, profile;
     };
     std::vector<Member> members;
     for (long i = 1; i <= list_.count(); ++i) {
         const std::string path = list_.filePath(i);
         if (list_.inTab(i) == kProjectTab && path != kNoSave && path != kNotFound) {
-            members.push_back(
-                {list_.CaptionString(i), path, list_.EXEPath(i), list_.CommentString(i)});
+            members.push_back({list_.CaptionString(i), path, list_.EXEPath(i),
+                               list_.CommentString(i), list_.browserProfile(i)});
         }
     }
     bool written = false;
@@ -245,7 +247,8 @@ bool ProjectStore::saveProject(std::string& name, bool overwrite) {
         // The whole save reaches the file in one replacement.
         project.beginBatch();
         if (exists(projectFile(name)) || overwrite) {
-            for (const char* section : {"FilePath", "FileName", "FileEXE", "FileComment"}) {
+            for (const char* section :
+                 {"FilePath", "FileName", "FileEXE", "FileComment", kProfileSection}) {
                 deleteSection(project, section);
             }
             ui_.doEvents();
@@ -264,6 +267,14 @@ bool ProjectStore::saveProject(std::string& name, bool overwrite) {
                        complete;
             complete = write(project, "FileEXE", key, m.exe) && complete;
             complete = write(project, "FileComment", key, m.comment) && complete;
+        }
+        // Only browser pages have a profile; other members leave the section alone.
+        for (std::size_t j = 0; j < members.size(); ++j) {
+            if (!members[j].profile.empty()) {
+                complete =
+                    write(project, kProfileSection, std::to_string(j + 1), members[j].profile) &&
+                    complete;
+            }
         }
         if (complete) {
             written = project.endBatch();
@@ -298,13 +309,17 @@ bool ProjectStore::saveProject(std::string& name, bool overwrite) {
 
 void ProjectStore::readProject(std::string name, std::vector<std::string>& names,
                                std::vector<std::string>& paths, std::vector<std::string>& exes,
-                               std::vector<std::string>& comments, std::int32_t& count) {
+                               std::vector<std::string>& comments, std::int32_t& count,
+                               std::vector<std::string>* profiles) {
     name = text::trim(name);
     count = 0;
     names.clear();
     paths.clear();
     exes.clear();
     comments.clear();
+    if (profiles != nullptr) {
+        profiles->clear();
+    }
     if (name == project_rules::kProjectTabMarker) {
         for (long i = 1; i <= list_.count(); ++i) {
             if (list_.inTab(i) == kProjectTab) {
@@ -312,6 +327,9 @@ void ProjectStore::readProject(std::string name, std::vector<std::string>& names
                 paths.push_back(list_.filePath(i));
                 exes.push_back(text::upperCase(list_.EXEPath(i)));
                 comments.push_back(list_.CommentString(i));
+                if (profiles != nullptr) {
+                    profiles->push_back(list_.browserProfile(i));
+                }
                 ++count;
             }
         }
@@ -326,12 +344,16 @@ void ProjectStore::readProject(std::string name, std::vector<std::string>& names
     count = static_cast<std::int32_t>(keysOf(project, "FileName").size());
     const SectionValues fileNames(project, "FileName"), filePaths(project, "FilePath");
     const SectionValues fileExes(project, "FileEXE"), fileComments(project, "FileComment");
+    const SectionValues fileProfiles(project, kProfileSection);
     for (std::int32_t j = 1; j <= count; ++j) {
         const std::string key = std::to_string(j);
         names.push_back(fileNames[key]);
         paths.push_back(filePaths[key]);
         exes.push_back(text::upperCase(fileExes[key]));
         comments.push_back(fileComments[key]);
+        if (profiles != nullptr) {
+            profiles->push_back(fileProfiles[key]);
+        }
     }
 }
 

@@ -36,7 +36,8 @@ class ProjectStore {
     bool saveProject(std::string& name, bool overwrite);
     void readProject(std::string name, std::vector<std::string>& names,
                      std::vector<std::string>& paths, std::vector<std::string>& exes,
-                     std::vector<std::string>& comments, std::int32_t& count);
+                     std::vector<std::string>& comments, std::int32_t& count,
+                     std::vector<std::string>* profiles = nullptr);
     void getProjectNames(std::vector<std::string>& names, std::int32_t& count) const;
     void deleteProject(const std::string& name);
     std::string storedPath(const std::string& name) const;
