@@ -39,6 +39,26 @@ bool isChromiumFamily(ModernBrowser browser) {
     return browser != ModernBrowser::None && browser != ModernBrowser::Firefox;
 }
 
+const char* modernBrowserLabel(ModernBrowser browser) {
+    switch (browser) {
+        case ModernBrowser::Chrome:
+            return "Google Chrome";
+        case ModernBrowser::Edge:
+            return "Microsoft Edge";
+        case ModernBrowser::Brave:
+            return "Brave";
+        case ModernBrowser::Vivaldi:
+            return "Vivaldi";
+        case ModernBrowser::Opera:
+            return "Opera";
+        case ModernBrowser::Firefox:
+            return "Firefox";
+        case ModernBrowser::None:
+            break;
+    }
+    return "";
+}
+
 OfficeProgram officeProgramOfClass(std::string_view windowClass) {
     if (windowClass == "OpusApp") {
         return OfficeProgram::Word;

@@ -14,6 +14,8 @@ enum class OfficeProgram { None, Word, Excel, PowerPoint };
 ModernBrowser modernBrowserOf(std::string_view exePath);
 // Chrome, Edge, Brave, Vivaldi and Opera share one history format and command line.
 bool isChromiumFamily(ModernBrowser browser);
+// The browser's name as its users know it ("Google Chrome", "Microsoft Edge", ...).
+const char* modernBrowserLabel(ModernBrowser browser);
 // The Office program of a main window class ("OpusApp", "XLMAIN", "PPTFrameClass"), or None.
 OfficeProgram officeProgramOfClass(std::string_view windowClass);
 // The Office program whose executable the path names (WINWORD.EXE, EXCEL.EXE, POWERPNT.EXE).

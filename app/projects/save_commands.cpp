@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "common/app_title.h"
+#include "common/modern_programs.h"
 #include "common/runtime_error.h"
 #include "common/text.h"
 #include "projects/project_rules.h"
@@ -185,11 +186,14 @@ bool SaveCommands::askAboutBrowsers() {
         const bool netscape6 = text::contains(exe, "\\NETSCP6.EXE");
         const bool netscape4 = text::contains(exe, "\\NETSCAPE.EXE");
         const bool oldExplorer = text::contains(exe, "\\IEXPLORE.EXE") && host_.ieVersion() < 5;
-        if (!netscape6 && !netscape4 && !oldExplorer) {
+        // Today's browsers are asked about like the old ones whose history had no such page.
+        const ModernBrowser modern = modernBrowserOf(exe);
+        if (!netscape6 && !netscape4 && !oldExplorer && modern == ModernBrowser::None) {
             missing = true;
             continue;
         }
-        const std::string label = netscape6 ? "Netscape 6"
+        const std::string label = modern != ModernBrowser::None ? modernBrowserLabel(modern)
+                                  : netscape6                   ? "Netscape 6"
                                   : netscape4
                                       ? "Netscape 4"
                                       : "Internet Explorer " + std::to_string(host_.ieVersion());
