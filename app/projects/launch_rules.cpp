@@ -1,6 +1,8 @@
 #include "projects/launch_rules.h"
 
+#include "common/modern_programs.h"
 #include "common/text.h"
+#include "projects/browser_command_line.h"
 
 namespace snapdesk::launch_rules {
 namespace {
@@ -99,6 +101,15 @@ LaunchPlan documentLaunch(const ProjectMember& member, const std::string& associ
     return shellOpen(member.location, "", "", folder);
 }
 
+// A page of today's browsers in a window of its own, started by the member's browser.
+LaunchPlan pageLaunch(const ProjectMember& member, ModernBrowser browser) {
+    auto arguments = browser_command_line::forPage(browser, member.location, member.profile);
+    if (!arguments.refusal.empty()) {
+        return refused(std::move(arguments.refusal));
+    }
+    return start(member.exe, std::move(arguments.parameters));
+}
+
 }  // namespace
 
 LaunchClass launchClass(const ProjectMember& member) {
@@ -110,7 +121,8 @@ LaunchClass launchClass(const ProjectMember& member) {
 }
 
 bool needsAssociation(const ProjectMember& member) {
-    if (text::beginsWith(member.name, "Exploring")) {
+    if (text::beginsWith(member.name, "Exploring") ||
+        modernBrowserOf(member.exe) != ModernBrowser::None) {
         return false;
     }
     for (const char* program : {kNetscape, kNetscape6, kInternetExplorer, kWinAmp, kExplorer}) {
@@ -126,6 +138,10 @@ LaunchPlan planLaunch(const ProjectMember& member, const LaunchContext& context,
     const std::string& exe = member.exe;
     const std::string& location = member.location;
     const std::string upperLocation = text::upperCase(location);
+    // Before the folder rule: a page may be called "Exploring ...".
+    if (const ModernBrowser browser = modernBrowserOf(exe); browser != ModernBrowser::None) {
+        return pageLaunch(member, browser);
+    }
     if (text::beginsWith(member.name, "Exploring")) {
         LaunchPlan plan = shellOpen(location, "", "", "");
         plan.verb = "explore";

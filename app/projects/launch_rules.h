@@ -14,8 +14,9 @@ struct ProjectMember {
     std::string location;
     std::string exe;
     std::string comment;
-    // A Chromium-family browser's profile folder, "" for the browser's own choice.
-    std::string profile;
+    // A Chromium-family browser's profile folder, "" for the browser's own choice (also when
+    // a brace list leaves it out).
+    std::string profile = {};
 };
 
 enum class LaunchHow {

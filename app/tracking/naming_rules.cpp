@@ -1,9 +1,12 @@
 #include "tracking/naming_rules.h"
 
 #include <array>
+#include <string_view>
 #include <utility>
 
+#include "common/modern_programs.h"
 #include "common/text.h"
+#include "tracking/browser_captions.h"
 #include "tracking/recent_folder.h"
 
 namespace snapdesk {
@@ -14,9 +17,14 @@ using text::left;
 
 namespace {
 
-bool isBrowser(const std::string& exe) {
+bool isDesignBrowser(const std::string& exe) {
     return contains(exe, "\\NETSCP6.EXE") || contains(exe, "\\NETSCAPE.EXE") ||
            contains(exe, "\\IEXPLORE.EXE");
+}
+
+// A page title is no file name: no extension ends it, and none is hidden in it.
+bool namesPages(const std::string& exe) {
+    return modernBrowserOf(exe) != ModernBrowser::None;
 }
 
 bool isWinamp(const std::string& exe) {
@@ -30,7 +38,7 @@ bool isAol(const std::string& exe) {
 // R1: a file name ends at the first blank after its extension's dot.
 std::string cutAfterExtension(std::string name, const std::string& exe) {
     const auto dot = text::findLast(name, ".");
-    if (dot == 0 || isBrowser(exe) || isWinamp(exe)) {
+    if (dot == 0 || isWebBrowser(exe) || isWinamp(exe)) {
         return name;
     }
     if (const auto blank = findFirst(name, " ", dot + 1)) {
@@ -76,6 +84,43 @@ std::string cutSuffix(std::string name, const std::string& suffix) {
     return name;
 }
 
+// Today's Office ends its captions with the program's name, and marks some documents before
+// it. What stays is the document's name alone, without a blank after it, so that a hidden
+// extension can be found from the Recent folder.
+std::string cutOfficeProgram(std::string name, const std::string& exe) {
+    const char* suffix = nullptr;
+    switch (officeProgramOf(exe)) {
+        case OfficeProgram::Word:
+            suffix = " - Word";
+            break;
+        case OfficeProgram::Excel:
+            suffix = " - Excel";
+            break;
+        case OfficeProgram::PowerPoint:
+            suffix = " - PowerPoint";
+            break;
+        case OfficeProgram::None:
+            return name;
+    }
+    const std::string_view cut = suffix;
+    if (name.size() <= cut.size() || !text::endsWith(name, cut)) {
+        return name;
+    }
+    name.resize(name.size() - cut.size());
+    static constexpr std::array markers = {" [Compatibility Mode]", " [Protected View]",
+                                           " [Repaired]", " [Group]"};
+    for (bool cutOne = true; cutOne;) {
+        cutOne = false;
+        for (const std::string_view marker : markers) {
+            if (name.size() > marker.size() && text::endsWith(name, marker)) {
+                name.resize(name.size() - marker.size());
+                cutOne = true;
+            }
+        }
+    }
+    return name;
+}
+
 // R8: a read-only marker and what follows it are cut.
 std::string cutReadOnly(std::string name) {
     const auto upper = text::upperCase(name);
@@ -95,7 +140,7 @@ std::string cutReadOnly(std::string name) {
 // R9: a name without extension becomes the name of its shortcut in the Recent folder.
 std::string addHiddenExtension(std::string name, const std::string& exe, const std::string& recent,
                                FileSystem& files) {
-    if (findFirst(name, ".", 2) != 0 || contains(exe, "\\EXPLORER.EXE") ||
+    if (findFirst(name, ".", 2) != 0 || contains(exe, "\\EXPLORER.EXE") || namesPages(exe) ||
         recent == kRecentFolderUnknown) {
         return name;
     }
@@ -114,6 +159,10 @@ std::string addHiddenExtension(std::string name, const std::string& exe, const s
 
 }  // namespace
 
+bool isWebBrowser(const std::string& exePath) {
+    return isDesignBrowser(exePath) || namesPages(exePath);
+}
+
 std::optional<std::string> fixedDocumentName(const std::string& exePath) {
     static const std::array<std::pair<const char*, const char*>, 4> names = {{
         {"\\OUTLOOK.EXE", "Microsoft Outlook"},
@@ -131,12 +180,13 @@ std::optional<std::string> fixedDocumentName(const std::string& exePath) {
 
 std::string documentName(const std::string& windowText, const std::string& exePath,
                          const std::string& recentFolder, FileSystem& files) {
-    std::string name = cutAfterExtension(windowText, exePath);
+    std::string name = cutAfterExtension(browserPageTitle(windowText, exePath), exePath);
     name = cutVisio(std::move(name), exePath);
     name = cutWinamp(std::move(name), exePath);
     name = shortenAolMessage(std::move(name), exePath);
     name = cutSuffix(std::move(name), " - Notepad");
     name = cutSuffix(std::move(name), " - WordPad");
+    name = cutOfficeProgram(std::move(name), exePath);
     name = cutSuffix(std::move(name), " - [Working Offline]");
     name = cutReadOnly(std::move(name));
     return addHiddenExtension(std::move(name), exePath, recentFolder, files);

@@ -123,8 +123,7 @@ void CoffeeShopList::classifyRecord(long i, bool& processTableBuilt, WindowHandl
         }
     }
     const std::string& exe = r.EXEPath;
-    if (text::contains(exe, "\\NETSCAPE.EXE") || text::contains(exe, "\\IEXPLORE.EXE") ||
-        text::contains(exe, "\\NETSCP6.EXE")) {
+    if (isWebBrowser(exe)) {
         r.originalTab = kWebBrowsersTab;
         if (r.CaptionString.empty()) {
             r.inTab = kWebBrowsersTab;  // a record the user moved keeps its tab

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/sim/sim_file_system.h"
+#include "tracking/browser_captions.h"
 
 namespace snapdesk {
 namespace {
@@ -86,6 +87,61 @@ TEST_F(NamingRules, WildcardsInACaptionMatchNoOtherShortcut) {
     files.addFile(std::string(kRecent) + "Whatever.doc.lnk");
     EXPECT_EQ(name("What*", "C:\\X\\APP.EXE", kRecent), "What*");
     EXPECT_EQ(name("Whateve?", "C:\\X\\APP.EXE", kRecent), "Whateve?");
+}
+
+TEST_F(NamingRules, TodaysBrowsersAreNamedByThePageTitleAndOfficeByItsDocument) {
+    const std::string chrome = "C:\\PROGRAM FILES\\GOOGLE\\CHROME\\APPLICATION\\CHROME.EXE";
+    const std::string edge = "C:\\PROGRAM FILES (X86)\\MICROSOFT\\EDGE\\APPLICATION\\MSEDGE.EXE";
+    const std::string firefox = "C:\\PROGRAM FILES\\MOZILLA FIREFOX\\FIREFOX.EXE";
+    const std::string brave = "C:\\BRAVE\\BRAVE.EXE";
+    const std::string word = "C:\\OFFICE16\\WINWORD.EXE";
+    const std::string ie = "C:\\IE\\IEXPLORE.EXE";
+    // Shortcuts a page title must not pick up, and the ones hidden extensions need.
+    for (const char* shortcut : {"Inbox.eml.lnk", "report.docx.lnk", "notes.doc.lnk"}) {
+        files.addFile(std::string(kRecent) + shortcut);
+    }
+    struct Row {
+        std::string caption, exe, name, profile;
+    };
+    const Row rows[] = {
+        {"Node.js docs - Google Chrome", chrome, "Node.js docs", ""},
+        {"A - B - Google Chrome", chrome, "A - B", ""},
+        {"Inbox - Google Chrome", chrome, "Inbox", ""},
+        {"Google Chrome", chrome, "Google Chrome", ""},
+        {"Search v1.2 x - Brave", brave, "Search v1.2 x", ""},
+        {"Mail - Vivaldi", "C:\\VIVALDI\\APPLICATION\\VIVALDI.EXE", "Mail", ""},
+        {"Speed Dial - Opera", "C:\\OPERA\\OPERA.EXE", "Speed Dial", ""},
+        {"Page v2.0 draft - Personal - Microsoft\u200B Edge", edge, "Page v2.0 draft", "Personal"},
+        {"Page - Work - Microsoft Edge", edge, "Page", "Work"},
+        {"A - B - Personal - Microsoft\u200B Edge", edge, "A - B", "Personal"},
+        {"News and 3 more pages - Personal - Microsoft\u200B Edge", edge, "News", "Personal"},
+        {"Rock and Roll - Personal - Microsoft\u200B Edge", edge, "Rock and Roll", "Personal"},
+        {"Page - Microsoft\u200B Edge", edge, "Page", ""},
+        {"Microsoft\u200B Edge", edge, "Microsoft\u200B Edge", ""},
+        {"A - B \u2014 Mozilla Firefox", firefox, "A - B", ""},
+        {"Old one - Mozilla Firefox", firefox, "Old one", ""},
+        {"Secret \u2014 Mozilla Firefox Private Browsing", firefox, "Secret", ""},
+        {"Mozilla Firefox", firefox, "Mozilla Firefox", ""},
+        // The old browsers keep their rules; a suffix is cut only for its own program.
+        {"www.example.com - Microsoft Internet Explorer", ie,
+         "www.example.com - Microsoft Internet Explorer", ""},
+        {"Page - Google Chrome", ie, "Page - Google Chrome", ""},
+        {"Page - Google Chrome", brave, "Page - Google Chrome", ""},
+        // Today's Office: the program goes, then its markers, then the hidden extension is found.
+        {"Book1 - Excel", "C:\\OFFICE16\\EXCEL.EXE", "Book1", ""},
+        {"report.docx - Word", word, "report.docx", ""},
+        {"report - Word", word, "report.docx", ""},
+        {"X.doc [Read-Only] [Compatibility Mode] - Word", word, "X.doc", ""},
+        {"notes [Compatibility Mode] - Word", word, "notes.doc", ""},
+        {"report [Read-Only] - Word", word, "report.docx", ""},
+        {"deck.pptx - PowerPoint", "C:\\OFFICE16\\POWERPNT.EXE", "deck.pptx", ""},
+        {"Summary - Word", "C:\\WINDOWS\\NOTEPAD.EXE", "Summary - Word", ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.caption);
+        EXPECT_EQ(name(row.caption, row.exe, kRecent), row.name);
+        EXPECT_EQ(browserCaptionProfile(row.caption, row.exe), row.profile);
+    }
 }
 
 TEST_F(NamingRules, FixedNamesOfMailPrograms) {

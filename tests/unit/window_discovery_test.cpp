@@ -159,6 +159,35 @@ TEST_F(Discovery, BrowsersLandOnWebBrowsersOnlyInTheirFirstPass) {
     EXPECT_EQ(list.originalTab(1), kWebBrowsersTab);
 }
 
+TEST_F(Discovery, TodaysBrowsersLandOnWebBrowsersNamedByTheirPage) {
+    setRecentFolder("C:\\Users\\me\\Recent\\");
+    machine.files.addFile("C:\\Users\\me\\Recent\\report.docx.lnk");
+    const auto chrome = topLevel("Node.js docs - Google Chrome", 8,
+                                 "C:\\Program Files\\Google\\Chrome\\Application\\chrome.exe");
+    const auto edge = topLevel("A - B - Personal - Microsoft\u200B Edge", 9,
+                               "C:\\Program Files\\Microsoft\\Edge\\Application\\msedge.exe");
+    const auto word = topLevel("report - Word", 10, "C:\\Office16\\WINWORD.EXE");
+    list.refreshList();
+    ASSERT_EQ(list.count(), 3);
+    const long c = positionOf(chrome);
+    EXPECT_EQ(list.inTab(c), kWebBrowsersTab);
+    EXPECT_EQ(list.originalTab(c), kWebBrowsersTab);
+    EXPECT_EQ(list.CaptionString(c), "Node.js docs");
+    EXPECT_EQ(list.inTab(positionOf(edge)), kWebBrowsersTab);
+    EXPECT_EQ(list.CaptionString(positionOf(edge)), "A - B");
+    EXPECT_EQ(list.inTab(positionOf(word)), kOthersTab);
+    EXPECT_EQ(list.CaptionString(positionOf(word)), "report.docx");
+    // Moved to Others by the user, then another page comes to the front: it stays there.
+    list.setInTab(c, kOthersTab);
+    desktop.window(chrome).text = "Other page - Google Chrome";
+    list.refreshList();
+    ASSERT_EQ(positionOf(chrome), c);
+    EXPECT_EQ(list.inTab(c), kOthersTab);
+    EXPECT_EQ(list.originalTab(c), kWebBrowsersTab);
+    EXPECT_EQ(list.CaptionString(c), "Other page");
+    EXPECT_EQ(list.filePath(c), "notfound");
+}
+
 TEST_F(Discovery, ExecutablePathsAreLongAndUpperCased) {
     // The process reports short names (and a NUL with junk after it).
     machine.files.addFile("C:\\Program Files\\Big Editor\\Editor.exe");

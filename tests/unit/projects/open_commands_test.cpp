@@ -96,6 +96,59 @@ TEST(LaunchRules, EachKindOfMemberIsStartedWithItsOwnProgramAndNothingElse) {
     EXPECT_EQ(launch_rules::launchErrorText(4), "Unknown error");
 }
 
+TEST(LaunchRules, TodaysBrowsersOpenEachPageInAWindowOfItsOwn) {
+    const std::string chrome = "C:\\CHROME\\APPLICATION\\CHROME.EXE";
+    const std::string edge = "C:\\EDGE\\APPLICATION\\MSEDGE.EXE";
+    const std::string firefox = "C:\\MOZILLA FIREFOX\\FIREFOX.EXE";
+    const auto plan = [](const std::string& location, const std::string& exe,
+                         const std::string& profile = "", const std::string& name = "Page") {
+        const ProjectMember member{name, location, exe, "", profile};
+        EXPECT_FALSE(launch_rules::needsAssociation(member));
+        return describe(launch_rules::planLaunch(member, {6, "6.2"}, ""));
+    };
+    EXPECT_EQ(plan("https://a.org/x?y=1&z", chrome, "Profile 1"),
+              "Start [" + chrome +
+                  "] [--profile-directory=\"Profile 1\" --new-window "
+                  "\"https://a.org/x?y=1&z\"]");
+    EXPECT_EQ(plan("HTTP://A.ORG/", edge), "Start [" + edge + "] [--new-window \"HTTP://A.ORG/\"]");
+    // Firefox opens its default profile; a page called "Exploring" is no folder.
+    EXPECT_EQ(plan("https://a.org/", firefox, "Profile 1", "Exploring the Alps"),
+              "Start [" + firefox + "] [-new-window \"https://a.org/\"]");
+    EXPECT_EQ(
+        plan("C:\\My Docs\\page #1 \xC3\xBC.html", chrome),
+        "Start [" + chrome + "] [--new-window \"file:///C:/My%20Docs/page%20%231%20%C3%BC.html\"]");
+    EXPECT_EQ(plan("\\\\server\\share\\a%b.html", firefox),
+              "Start [" + firefox + "] [-new-window \"file://server/share/a%25b.html\"]");
+    EXPECT_EQ(plan("file:///C:/a.html", firefox),
+              "Start [" + firefox + "] [-new-window \"file:///C:/a.html\"]");
+    // Backslashes before the closing quote would escape it: they are doubled.
+    EXPECT_EQ(plan("http://a.org/dir\\", edge),
+              "Start [" + edge + "] [--new-window \"http://a.org/dir\\\\\"]");
+    // The browser saved as a program opens with its profile alone.
+    EXPECT_EQ(plan(chrome, chrome, "Default"),
+              "Start [" + chrome + "] [--profile-directory=\"Default\"]");
+    EXPECT_EQ(plan("c:\\mozilla firefox\\firefox.exe", firefox), "Start [" + firefox + "] []");
+
+    const std::string notWeb = "Refused: The location is not an http, https or file address";
+    EXPECT_EQ(plan("javascript:alert(1)", chrome), notWeb);
+    EXPECT_EQ(plan("data:text/html,<b>x</b>", firefox), notWeb);
+    EXPECT_EQ(plan("-foo", chrome), notWeb);
+    EXPECT_EQ(plan("--user-data-dir=C:\\x", edge), notWeb);
+    EXPECT_EQ(plan("www.example.com", chrome), notWeb);
+    EXPECT_EQ(plan("https://a.org/\" --evil \"", chrome),
+              "Refused: The location holds a double quote");
+    EXPECT_EQ(plan("https://a.org/\n--evil", firefox),
+              "Refused: The location holds a control character");
+    for (const char* profile : {"P\" --evil \"", "..\\Other", "Tab\there"}) {
+        EXPECT_EQ(plan("https://a.org/", chrome, profile),
+                  "Refused: The browser profile is not a plain folder name");
+    }
+    int netscape6Counter = 0;
+    EXPECT_EQ(launch_rules::waitAfterLaunch({"Page", "https://a.org/", chrome, "", ""},
+                                            netscape6Counter, 0),
+              launch_rules::kOrdinaryWaitMs);
+}
+
 struct Host : OpenCommandsHost, PathSearchHost {
     bool timer1 = true;
     bool timer4 = false;
