@@ -104,8 +104,8 @@ std::vector<ProjectMember> OpenCommands::readMembers(const std::string& name,
     store_.readProject(name, names, paths, exes, comments, count, &profiles);
     std::vector<ProjectMember> members;
     for (std::size_t j = 0; j < static_cast<std::size_t>(count); ++j) {
-        ProjectMember member{
-            names[j], paths[j].empty() ? exes[j] : paths[j], exes[j], comments[j], {}};
+        ProjectMember member{names[j], paths[j].empty() ? exes[j] : paths[j], exes[j], comments[j],
+                             profiles[j]};
         // Without its program, a document belongs to the one the shell opens it with.
         if (member.exe.empty() && !member.location.empty()) {
             member.exe = associatedProgram(member.location);
