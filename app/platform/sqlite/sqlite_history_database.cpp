@@ -75,7 +75,8 @@ bool SqliteHistorySnapshot::copySource() {
         }
         for (std::size_t k = 0; k < kCompanions.size(); ++k) {
             // A companion that went meanwhile changed the stamps too.
-            if (before.companions[k] && !files_.copy(livePath_ + kCompanions[k], copy + kCompanions[k])) {
+            if (before.companions[k] &&
+                !files_.copy(livePath_ + kCompanions[k], copy + kCompanions[k])) {
                 files_.remove(copy + kCompanions[k]);
             }
         }
@@ -133,8 +134,8 @@ bool SqliteHistorySnapshot::run(const std::string& sql,
                                 std::vector<std::vector<std::string>>& rows) {
     rows.clear();
     sqlite3_stmt* statement = nullptr;
-    lastError_ = sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &statement,
-                                    nullptr);
+    lastError_ =
+        sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &statement, nullptr);
     if (lastError_ == SQLITE_OK) {
         const int columns = sqlite3_column_count(statement);
         while ((lastError_ = sqlite3_step(statement)) == SQLITE_ROW) {
@@ -143,8 +144,9 @@ bool SqliteHistorySnapshot::run(const std::string& sql,
             for (int c = 0; c < columns; ++c) {
                 const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, c));
                 const int bytes = sqlite3_column_bytes(statement, c);
-                row.emplace_back(text != nullptr ? std::string(text, static_cast<std::size_t>(bytes))
-                                                 : std::string());
+                row.emplace_back(text != nullptr
+                                     ? std::string(text, static_cast<std::size_t>(bytes))
+                                     : std::string());
             }
         }
         if (lastError_ == SQLITE_DONE) {

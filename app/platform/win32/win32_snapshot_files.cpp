@@ -30,16 +30,16 @@ std::optional<FileStamp> Win32SnapshotFiles::stamp(const std::string& path) {
 }
 
 bool Win32SnapshotFiles::copy(const std::string& from, const std::string& to) {
-    const win32::unique_handle source(CreateFileW(
-        win32::toWide(from).c_str(), GENERIC_READ,
-        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-        FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    const win32::unique_handle source(
+        CreateFileW(win32::toWide(from).c_str(), GENERIC_READ,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!source) {
         return false;
     }
     const win32::unique_handle target(CreateFileW(win32::toWide(to).c_str(), GENERIC_WRITE, 0,
-                                                  nullptr, CREATE_ALWAYS,
-                                                  FILE_ATTRIBUTE_TEMPORARY, nullptr));
+                                                  nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY,
+                                                  nullptr));
     if (!target) {
         return false;
     }
