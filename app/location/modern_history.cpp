@@ -180,14 +180,17 @@ const ModernBrowserHistory::TitleIndex& ModernBrowserHistory::scan(const std::st
         // Not a history this program can read: no pages in it.
         return index;
     }
+    index.reserve(rows.size());
     for (std::vector<std::string>& row : rows) {
         if (row.size() < 3 || row[0].empty() || row[1].empty()) {
             continue;
         }
         const std::int64_t time = firefox ? visitTimeSince1970(row[2]) : visitTimeSince1601(row[2]);
-        const auto [entry, added] = index.try_emplace(std::move(row[1]), Visit{row[0], time});
-        if (!added && time > entry->second.time) {
-            entry->second = Visit{std::move(row[0]), time};
+        const auto found = index.find(row[1]);
+        if (found == index.end()) {
+            index.emplace(std::move(row[1]), Visit{std::move(row[0]), time});
+        } else if (time > found->second.time) {
+            found->second = Visit{std::move(row[0]), time};
         }
     }
     return index;
