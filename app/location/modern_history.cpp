@@ -161,8 +161,7 @@ ModernBrowserHistory::HistoryFiles ModernBrowserHistory::historyFiles(
     return result;
 }
 
-const ModernBrowserHistory::TitleIndex& ModernBrowserHistory::scan(const std::string& livePath,
-                                                                   bool firefox) {
+const TitleIndex& ModernBrowserHistory::scan(const std::string& livePath, bool firefox) {
     const std::string key = text::upperCase(livePath);
     if (const auto found = scanned_.find(key); found != scanned_.end()) {
         return found->second;
@@ -173,25 +172,19 @@ const ModernBrowserHistory::TitleIndex& ModernBrowserHistory::scan(const std::st
     if (snapshot == nullptr) {
         return index;
     }
-    std::vector<std::vector<std::string>> rows;
     try {
-        rows = snapshot->query(firefox ? kFirefoxQuery : kChromiumQuery);
+        snapshot->forEachRow(
+            firefox ? kFirefoxQuery : kChromiumQuery,
+            [&index, firefox](const std::vector<std::string_view>& row) {
+                if (row.size() < 3 || row[0].empty() || row[1].empty()) {
+                    return;
+                }
+                index.add(row[1], row[0],
+                          firefox ? visitTimeSince1970(row[2]) : visitTimeSince1601(row[2]));
+            });
     } catch (const RuntimeError&) {
         // Not a history this program can read: no pages in it.
-        return index;
-    }
-    index.reserve(rows.size());
-    for (std::vector<std::string>& row : rows) {
-        if (row.size() < 3 || row[0].empty() || row[1].empty()) {
-            continue;
-        }
-        const std::int64_t time = firefox ? visitTimeSince1970(row[2]) : visitTimeSince1601(row[2]);
-        const auto found = index.find(row[1]);
-        if (found == index.end()) {
-            index.emplace(std::move(row[1]), Visit{std::move(row[0]), time});
-        } else if (time > found->second.time) {
-            found->second = Visit{std::move(row[0]), time};
-        }
+        index = TitleIndex{};
     }
     return index;
 }
@@ -200,10 +193,9 @@ std::optional<ModernBrowserHistory::Visit> ModernBrowserHistory::latest(
     const std::vector<std::string>& paths, bool firefox, const std::string& title) {
     std::optional<Visit> best;
     for (const std::string& path : paths) {
-        const TitleIndex& index = scan(path, firefox);
-        const auto found = index.find(title);
-        if (found != index.end() && (!best || found->second.time > best->time)) {
-            best = found->second;
+        const std::optional<TitleIndex::Visit> found = scan(path, firefox).find(title);
+        if (found && (!best || found->time > best->time)) {
+            best = Visit{std::string(found->address), found->time};
         }
     }
     return best;

@@ -8,11 +8,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "common/modern_programs.h"
 #include "location/browser_profiles.h"
+#include "location/title_index.h"
 #include "platform/file_system.h"
 #include "platform/history_database.h"
 #include "platform/shell.h"
@@ -54,7 +54,6 @@ class ModernBrowserHistory {
         std::string address;
         std::int64_t time = 0;
     };
-    using TitleIndex = std::unordered_map<std::string, Visit>;
     // The history files of a browser: those of the preferred profile, then the others.
     struct HistoryFiles {
         std::vector<std::string> preferred;

@@ -34,12 +34,15 @@ class SqliteHistorySnapshot : public HistorySnapshot {
     bool take();
 
     std::vector<std::vector<std::string>> query(const std::string& sql) override;
+    void forEachRow(const std::string& sql, const RowVisitor& visit) override;
 
   private:
     SourceStamps stamps();
     bool copySource();
     bool open();
-    bool run(const std::string& sql, std::vector<std::vector<std::string>>& rows);
+    bool ready(int attempt);
+    bool run(const std::string& sql, const RowVisitor& visit);
+    [[noreturn]] void fail();
     void discard();
 
     SnapshotFiles& files_;
@@ -130,24 +133,25 @@ void SqliteHistorySnapshot::discard() {
     }
 }
 
-bool SqliteHistorySnapshot::run(const std::string& sql,
-                                std::vector<std::vector<std::string>>& rows) {
-    rows.clear();
+bool SqliteHistorySnapshot::run(const std::string& sql, const RowVisitor& visit) {
     sqlite3_stmt* statement = nullptr;
     lastError_ =
         sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &statement, nullptr);
     if (lastError_ == SQLITE_OK) {
-        const int columns = sqlite3_column_count(statement);
+        std::vector<std::string_view> values(
+            static_cast<std::size_t>(sqlite3_column_count(statement)));
         while ((lastError_ = sqlite3_step(statement)) == SQLITE_ROW) {
-            std::vector<std::string>& row = rows.emplace_back();
-            row.reserve(static_cast<std::size_t>(columns));
-            for (int c = 0; c < columns; ++c) {
-                const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, c));
-                const int bytes = sqlite3_column_bytes(statement, c);
-                row.emplace_back(text != nullptr
-                                     ? std::string(text, static_cast<std::size_t>(bytes))
-                                     : std::string());
+            for (std::size_t c = 0; c < values.size(); ++c) {
+                const int column = static_cast<int>(c);
+                const auto* text =
+                    reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
+                values[c] =
+                    text != nullptr
+                        ? std::string_view(text, static_cast<std::size_t>(
+                                                     sqlite3_column_bytes(statement, column)))
+                        : std::string_view();
             }
+            visit(values);
         }
         if (lastError_ == SQLITE_DONE) {
             lastError_ = SQLITE_OK;
@@ -160,15 +164,35 @@ bool SqliteHistorySnapshot::run(const std::string& sql,
     return lastError_ == SQLITE_OK;
 }
 
-std::vector<std::vector<std::string>> SqliteHistorySnapshot::query(const std::string& sql) {
-    std::vector<std::vector<std::string>> rows;
+// The snapshot for a run: the first on the copy taken, the second on a fresh one.
+bool SqliteHistorySnapshot::ready(int attempt) {
+    return attempt == 0 ? db_ != nullptr : take();
+}
+
+void SqliteHistorySnapshot::forEachRow(const std::string& sql, const RowVisitor& visit) {
     for (int attempt = 0; attempt < 2; ++attempt) {
-        if ((attempt == 0 && db_ != nullptr) || (attempt > 0 && take())) {
-            if (run(sql, rows)) {
-                return rows;
-            }
+        if (ready(attempt) && run(sql, visit)) {
+            return;
         }
     }
+    fail();
+}
+
+std::vector<std::vector<std::string>> SqliteHistorySnapshot::query(const std::string& sql) {
+    std::vector<std::vector<std::string>> rows;
+    const RowVisitor collect = [&rows](const std::vector<std::string_view>& values) {
+        rows.emplace_back(values.begin(), values.end());
+    };
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        rows.clear();
+        if (ready(attempt) && run(sql, collect)) {
+            return rows;
+        }
+    }
+    fail();
+}
+
+void SqliteHistorySnapshot::fail() {
     throw RuntimeError{lastError_, "History query failed: " + lastMessage_, "HistorySnapshot"};
 }
 

@@ -163,6 +163,27 @@ TEST(FirefoxProfilesIni, DefaultProfileChoices) {
     EXPECT_EQ(readFirefoxProfiles("\x01[garbage\n=", "[", ff).defaultFolder, "");
 }
 
+TEST(TitleIndex, KeepsTheLatestVisitOfEachTitleAsItGrows) {
+    TitleIndex index;
+    constexpr int kTitles = 5000;
+    for (int round = 0; round < 3; ++round) {
+        for (int k = 0; k < kTitles; ++k) {
+            // The middle round holds each title's latest visit.
+            const std::int64_t time = round == 1 ? 2 * k + 1 : k;
+            index.add("Page " + std::to_string(k), "https://e.example/" + std::to_string(round),
+                      time);
+        }
+    }
+    ASSERT_EQ(index.size(), static_cast<std::size_t>(kTitles));
+    for (int k = 0; k < kTitles; ++k) {
+        const auto visit = index.find("Page " + std::to_string(k));
+        ASSERT_TRUE(visit.has_value()) << k;
+        EXPECT_EQ(visit->address, "https://e.example/1") << k;
+    }
+    EXPECT_FALSE(index.find("Page").has_value());
+    EXPECT_FALSE(TitleIndex{}.find("").has_value());
+}
+
 TEST(VisitTimes, ChromiumAndFirefoxEpochsMeetOnOneScale) {
     // 2025-06-18 10:26:40 UTC in each browser's own scale.
     EXPECT_EQ(visitTimeSince1601("13394716000000000"), 13394716000000000);
