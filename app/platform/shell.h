@@ -12,6 +12,7 @@ namespace special_folders {
 inline constexpr int kDesktop = 0;
 inline constexpr int kRecent = 8;
 inline constexpr int kApplicationData = 26;
+inline constexpr int kLocalApplicationData = 28;
 inline constexpr int kHistory = 34;
 }  // namespace special_folders
 

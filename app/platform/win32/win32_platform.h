@@ -3,6 +3,7 @@
 #include "platform/platform.h"
 #include "platform/win32/win32_display.h"
 #include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_history_database.h"
 #include "platform/win32/win32_processes.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_ui.h"
@@ -18,6 +19,8 @@ class Win32Platform {
     Win32Platform& operator=(const Win32Platform&) = delete;
 
     Platform& platform() { return platform_; }
+    // The browsers' history files, read through snapshots.
+    HistoryDatabase& historyDatabase() { return historyDatabase_; }
 
   private:
     Win32WindowManager windows_;
@@ -26,6 +29,7 @@ class Win32Platform {
     Win32FileSystem files_;
     Win32Ui ui_;
     Win32Registry registry_;
+    Win32HistoryDatabase historyDatabase_;
     Platform platform_{windows_, processes_, display_, files_, ui_, registry_};
 };
 
