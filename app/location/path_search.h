@@ -12,6 +12,7 @@
 #include "location/browser_history.h"
 #include "location/dir_tree.h"
 #include "location/link_path.h"
+#include "location/modern_history.h"
 #include "platform/automation.h"
 #include "platform/platform.h"
 #include "platform/shell.h"
@@ -35,6 +36,8 @@ struct PathSources {
     BrowserHistory& history;
     const ProjectStore& store;
     DirectoryTree& tree;
+    // Today's browsers' histories; none, and their pages stay unknown.
+    ModernBrowserHistory* modernHistory = nullptr;
 };
 
 class PathSearch {
@@ -53,6 +56,7 @@ class PathSearch {
     void findWordPath();
     void findExplorerPaths();
     void findBrowserPaths();
+    void findModernBrowserPaths();
 
     // The shell's folder dialog, owned by the main window: the folder, or "".
     std::string browseForFolder();

@@ -8,9 +8,9 @@
 namespace snapdesk {
 
 ProgramServices::ProgramServices(Platform& platform, Shell& shell, Automation& automation,
-                                 LinkPathResolver& links, MainWindowView& window,
-                                 PanelView& panelView, DirTreeSplashHost& splash,
-                                 ProjectDialogsFactory makeDialogs)
+                                 LinkPathResolver& links, HistoryDatabase& historyDatabase,
+                                 MainWindowView& window, PanelView& panelView,
+                                 DirTreeSplashHost& splash, ProjectDialogsFactory makeDialogs)
     : platform_(platform),
       shell_(shell),
       automation_(automation),
@@ -19,6 +19,7 @@ ProgramServices::ProgramServices(Platform& platform, Shell& shell, Automation& a
       panelView_(panelView),
       splash_(splash),
       history_(platform.files, shell),
+      modernHistory_(platform.files, shell, historyDatabase),
       makeDialogs_(std::move(makeDialogs)) {}
 
 ProgramServices::~ProgramServices() = default;
@@ -61,8 +62,8 @@ void ProgramServices::loadDirectoryTree() {
                                         store_->projectFolders(), splash_, SNAPDESK_VERSION_TEXT);
     PathSearchHost& host = *this;
     pathSearch_ = std::make_unique<PathSearch>(
-        *list_, platform_, shell_, PathSources{automation_, links_, history_, *store_, *tree_},
-        host);
+        *list_, platform_, shell_,
+        PathSources{automation_, links_, history_, *store_, *tree_, &modernHistory_}, host);
     SaveCommandsHost& saveHost = *this;
     if (makeDialogs_) {
         dialogs_ = makeDialogs_(ProjectDialogParts{*list_, *store_, *pathSearch_, saveHost, [this] {

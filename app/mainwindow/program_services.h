@@ -8,11 +8,13 @@
 #include "location/browser_history.h"
 #include "location/dir_tree.h"
 #include "location/link_path.h"
+#include "location/modern_history.h"
 #include "location/path_search.h"
 #include "mainwindow/main_form.h"
 #include "mainwindow/main_window_view.h"
 #include "mainwindow/panel_view.h"
 #include "platform/automation.h"
+#include "platform/history_database.h"
 #include "platform/platform.h"
 #include "platform/shell.h"
 #include "projects/open_commands.h"
@@ -43,8 +45,9 @@ class ProgramServices final : public MainFormServices,
                               private OpenCommandsHost {
   public:
     ProgramServices(Platform& platform, Shell& shell, Automation& automation,
-                    LinkPathResolver& links, MainWindowView& window, PanelView& panelView,
-                    DirTreeSplashHost& splash, ProjectDialogsFactory makeDialogs);
+                    LinkPathResolver& links, HistoryDatabase& historyDatabase,
+                    MainWindowView& window, PanelView& panelView, DirTreeSplashHost& splash,
+                    ProjectDialogsFactory makeDialogs);
     ~ProgramServices() override;
 
     // The main form whose window list, timer and browser version the services use; before
@@ -110,6 +113,7 @@ class ProgramServices final : public MainFormServices,
     MainForm* form_ = nullptr;
     CoffeeShopList* list_ = nullptr;
     BrowserHistory history_;
+    ModernBrowserHistory modernHistory_;
     std::string programFolder_;
     std::unique_ptr<ProjectStore> store_;
     std::unique_ptr<DirectoryTree> tree_;

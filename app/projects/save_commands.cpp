@@ -97,6 +97,7 @@ void SaveCommands::saveProjectTab(bool askName) {
     search_.findWordPath();
     search_.findExplorerPaths();
     search_.findBrowserPaths();
+    search_.findModernBrowserPaths();
     ui_.setBusyCursor(false);
 
     resolveProjectMembers(store_.currentProjectName());

@@ -235,8 +235,8 @@ int runMainWindow(HINSTANCE instance, int /*showCommand*/) {
     parts->panel = createPanelView(window);
     parts->splash = std::make_unique<SplashDirTreeBuildWindow>(platform.ui, window);
     parts->services = std::make_unique<ProgramServices>(
-        platform, parts->shell, parts->automation, parts->links, *parts->view, *parts->panel,
-        *parts->splash, projectDialogs(window, *parts));
+        platform, parts->shell, parts->automation, parts->links, parts->system.historyDatabase(),
+        *parts->view, *parts->panel, *parts->splash, projectDialogs(window, *parts));
     const TwipsScale& scale = parts->view->scale();
     const ScreenMetrics screen{screenPixelWidth(platform.display), 1440 / scale.dpiX,
                                1440 / scale.dpiY};
