@@ -1,5 +1,6 @@
 #include "projects/launch_rules.h"
 
+#include "common/packaged_programs.h"
 #include "common/text.h"
 
 namespace snapdesk::launch_rules {
@@ -99,6 +100,20 @@ LaunchPlan documentLaunch(const ProjectMember& member, const std::string& associ
     return shellOpen(member.location, "", "", folder);
 }
 
+// A packaged program is started by its application id; its document is opened by the shell's
+// association, as the program cannot be named on a command line.
+LaunchPlan packagedLaunch(const ProjectMember& member) {
+    if (!packaged::isPackagedProgram(member.location)) {
+        return isProgramType(member.location) ? refused(kProgramOfItsOwn)
+                                              : shellOpen(member.location, "", "", "");
+    }
+    const std::string appId = packaged::appIdOf(member.location);
+    if (std::string problem = packaged::appIdProblem(appId); !problem.empty()) {
+        return refused(std::move(problem));
+    }
+    return shellOpen(packaged::programText(appId), "", "", "");
+}
+
 }  // namespace
 
 LaunchClass launchClass(const ProjectMember& member) {
@@ -110,7 +125,7 @@ LaunchClass launchClass(const ProjectMember& member) {
 }
 
 bool needsAssociation(const ProjectMember& member) {
-    if (text::beginsWith(member.name, "Exploring")) {
+    if (text::beginsWith(member.name, "Exploring") || packaged::isPackagedProgram(member.exe)) {
         return false;
     }
     for (const char* program : {kNetscape, kNetscape6, kInternetExplorer, kWinAmp, kExplorer}) {
@@ -130,6 +145,9 @@ LaunchPlan planLaunch(const ProjectMember& member, const LaunchContext& context,
         LaunchPlan plan = shellOpen(location, "", "", "");
         plan.verb = "explore";
         return plan;
+    }
+    if (packaged::isPackagedProgram(exe)) {
+        return packagedLaunch(member);
     }
     if (text::contains(exe, kNetscape)) {
         return text::contains(upperLocation, kNetscape) ? start(location, "")

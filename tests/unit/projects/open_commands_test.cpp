@@ -42,7 +42,8 @@ TEST(LaunchRules, EachKindOfMemberIsStartedWithItsOwnProgramAndNothingElse) {
     const auto plan = [&](const std::string& name, const std::string& location,
                           const std::string& exe, const std::string& associated = "",
                           const LaunchContext& context = {6, "6.2"}) {
-        return describe(launch_rules::planLaunch({name, location, exe, ""}, context, associated));
+        return describe(
+            launch_rules::planLaunch({name, location, exe, "", {}}, context, associated));
     };
     EXPECT_EQ(plan("Exploring - Docs", "C:\\Docs", "C:\\WINDOWS\\EXPLORER.EXE"),
               "ShellExecute explore [C:\\Docs] [] [] cd []");
@@ -244,13 +245,13 @@ TEST_F(OpenCommandsTest, OpenStartsEachMemberOnceWaitsForItAndPutsItsWindowOnThe
     world.topLevel("a.txt - Notepad", 1, kNotepad);
     world.topLevel("notes.txt - Notepad", 2, kNotepad);
     world.list.refreshList();
-    writeProject("Work", {{"b.txt", "C:\\Docs\\b.txt", kNotepad, "second"},
-                          {"a.txt", "C:\\Docs\\a.txt", kNotepad, "first"},
-                          {"news - Netscape 6", "http://b.org/", kNetscape6, "web b"},
-                          {"sums.xls", "C:\\Docs\\sums.xls", kExcel, "money"},
-                          {"mail", "C:\\Mail\\in.box", "C:\\MAIL\\MAILER.EXE", "lost"},
-                          {"Home", "http://c.org/", "C:\\IE\\IEXPLORE.EXE", "web c"},
-                          {"portal - Netscape 6", "http://a.org/", kNetscape6, "web a"}});
+    writeProject("Work", {{"b.txt", "C:\\Docs\\b.txt", kNotepad, "second", {}},
+                          {"a.txt", "C:\\Docs\\a.txt", kNotepad, "first", {}},
+                          {"news - Netscape 6", "http://b.org/", kNetscape6, "web b", {}},
+                          {"sums.xls", "C:\\Docs\\sums.xls", kExcel, "money", {}},
+                          {"mail", "C:\\Mail\\in.box", "C:\\MAIL\\MAILER.EXE", "lost", {}},
+                          {"Home", "http://c.org/", "C:\\IE\\IEXPLORE.EXE", "web c", {}},
+                          {"portal - Netscape 6", "http://a.org/", kNetscape6, "web a", {}}});
     shell.associations["C:\\DOCS\\B.TXT"] = kNotepad;
     // The mailer never starts; the spreadsheet shows a caption the project does not know.
     shell.onLaunch = nullptr;
@@ -327,7 +328,7 @@ TEST_F(OpenCommandsTest, OpenStartsEachMemberOnceWaitsForItAndPutsItsWindowOnThe
 
 TEST_F(OpenCommandsTest, FollowUpPassesCatchSlowProgramsAndRefreshProjectTakesMembersBack) {
     files.writeFile("C:\\Docs\\slow.txt", "s");
-    writeProject("Slow", {{"slow.txt", "C:\\Docs\\slow.txt", kNotepad, "late"}});
+    writeProject("Slow", {{"slow.txt", "C:\\Docs\\slow.txt", kNotepad, "late", {}}});
     shell.associations["C:\\DOCS\\SLOW.TXT"] = kNotepad;
     launchesShow({{5000, "slow.txt - Notepad", kNotepad}});
     open("Slow");
@@ -360,11 +361,11 @@ TEST_F(OpenCommandsTest, HandEditedProjectOpensWhatItCanAndSaysWhatItCouldNot) {
     world.topLevel("a.txt - Notepad", 1, kNotepad);
     world.list.refreshList();
     std::vector<ProjectMember> members{
-        {"", "C:\\Docs\\x.txt", kNotepad, ""},
-        {"long", std::string(5000, 'x'), kNotepad, std::string(5000, 'c')},
-        {"bad", "C:\\a.txt\" /p", "C:\\ED\\EDIT.EXE", ""}};
+        {"", "C:\\Docs\\x.txt", kNotepad, "", {}},
+        {"long", std::string(5000, 'x'), kNotepad, std::string(5000, 'c'), {}},
+        {"bad", "C:\\a.txt\" /p", "C:\\ED\\EDIT.EXE", "", {}}};
     for (int j = 0; j < 10000; ++j) {
-        members.push_back({"a.txt", "C:\\Docs\\a.txt", kNotepad, "copy"});
+        members.push_back({"a.txt", "C:\\Docs\\a.txt", kNotepad, "copy", {}});
     }
     writeProject("Edited", members);
 
