@@ -69,7 +69,7 @@ std::optional<std::string> Win32Processes::moduleFileName(std::uint32_t processI
 
 std::optional<std::string> Win32Processes::applicationUserModelId(std::uint32_t processId) {
     const PackageQueries& kernel = packageQueries();
-    if (kernel.packageFullName == nullptr || kernel.applicationUserModelId == nullptr) {
+    if (kernel.packageFullName == nullptr) {
         return std::nullopt;
     }
     const win32::unique_handle process(
@@ -80,7 +80,8 @@ std::optional<std::string> Win32Processes::applicationUserModelId(std::uint32_t 
     // Most processes have no package; a packaged helper process may have no application.
     std::array<wchar_t, kPackageFullNameChars> packageName{};
     UINT32 length = kPackageFullNameChars;
-    if (kernel.packageFullName(process.get(), &length, packageName.data()) != ERROR_SUCCESS) {
+    if (kernel.packageFullName(process.get(), &length, packageName.data()) != ERROR_SUCCESS ||
+        kernel.applicationUserModelId == nullptr) {
         return std::nullopt;
     }
     std::array<wchar_t, kAppIdChars> appId{};
