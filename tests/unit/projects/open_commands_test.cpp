@@ -5,10 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "common/text.h"
 #include "location/path_search.h"
 #include "platform/sim/sim_automation.h"
 #include "platform/sim/sim_shell.h"
 #include "project_machine.h"
+#include "projects/cinifile.h"
 #include "projects/open_commands.h"
 #include "sim_world.h"
 #include "support/project_fakes.h"
@@ -354,6 +356,127 @@ TEST_F(OpenCommandsTest, FollowUpPassesCatchSlowProgramsAndRefreshProjectTakesMe
     commands.refreshProject();
     EXPECT_EQ(world.list.inTab(slow), kProjectTab);
     EXPECT_TRUE(host.timer1);
+}
+
+// Packaged programs are known by their application id; an update moves their executable.
+TEST_F(OpenCommandsTest, PackagedProgramsAreSavedStartedAndMatchedByTheirApplicationIds) {
+    const std::string notepadId = "Microsoft.WindowsNotepad_8wekyb3d8bbwe!App";
+    const std::string calculatorId = "Microsoft.WindowsCalculator_8wekyb3d8bbwe!App";
+    const auto apps = [](const std::string& package) {
+        return "C:\\Program Files\\WindowsApps\\" + package + "_x64__8wekyb3d8bbwe\\App.exe";
+    };
+    const auto notepad = [&](std::uint32_t process, const std::string& version) {
+        world.desktop.setProcessAppId(process, notepadId);
+        return world.topLevel("report.txt - Notepad", process, apps("Notepad_" + version));
+    };
+    // Calculator's frame belongs to the shell's host until the program's window is put in it.
+    const auto calculatorFrame = [&](std::uint32_t process) {
+        return world.topLevel("Calculator", process, "C:\\Windows\\ApplicationFrameHost.exe");
+    };
+    const auto hostCalculator = [&](WindowHandle frame, std::uint32_t process,
+                                    const std::string& version) {
+        world.desktop.setProcessPath(process, apps("Calculator_" + version));
+        world.desktop.setProcessAppId(process, calculatorId);
+        files.addFile(apps("Calculator_" + version));
+        world.desktop.addWindow({.text = "Calculator",
+                                 .className = "Windows.UI.Core.CoreWindow",
+                                 .parent = frame,
+                                 .process = process});
+    };
+    files.writeFile("C:\\Docs\\report.txt", "r");
+    // Wine's own notepad shows a file of that name all along: another program.
+    const WindowHandle wine = world.topLevel("report.txt - Notepad", 1, kNotepad);
+    const WindowHandle pad = notepad(2, "1.0");
+    const WindowHandle calc = calculatorFrame(3);
+    world.list.refreshList();
+    EXPECT_EQ(world.list.EXEPath(world.positionOf(calc)), "");
+    hostCalculator(calc, 4, "1.0");
+    world.list.refreshList();
+    const long n = world.positionOf(pad), c = world.positionOf(calc);
+    EXPECT_EQ(world.list.EXEPath(c), text::upperCase(apps("Calculator_1.0")));
+    EXPECT_EQ(world.list.appId(c), calculatorId);
+    EXPECT_EQ(world.list.appId(world.positionOf(wine)), "");
+
+    // Its document found, the notepad is saved with it; Calculator as the program itself.
+    world.list.setInTab(n, kProjectTab);
+    world.list.setFilePath(n, "C:\\Docs\\report.txt");
+    world.list.setInTab(c, kProjectTab);
+    world.list.setFilePath(c, world.list.EXEPath(c));
+    world.list.setCommentString(c, "sums");
+    std::string name = "Apps";
+    ASSERT_TRUE(store.saveProject(name, false));
+    const auto saved = [&](const char* section, const char* key) {
+        CInifile ini(files);
+        ini.setPath(kProgram + "\\datafiles\\projects\\Apps.txt");
+        ini.setSection(section);
+        ini.setKey(key);
+        return ini.Value();
+    };
+    EXPECT_EQ(saved("FilePath", "1"), "C:\\Docs\\report.txt");
+    EXPECT_EQ(saved("FileEXE", "1"), "shell:AppsFolder\\" + notepadId);
+    EXPECT_EQ(saved("FilePath", "2"), "shell:AppsFolder\\" + calculatorId);
+    EXPECT_EQ(saved("FileEXE", "2"), "shell:AppsFolder\\" + calculatorId);
+    EXPECT_TRUE(saves.checkProceed());  // the tab reads as the file it was saved to
+
+    // Closed, updated and opened: the document by its association, Calculator by its id.
+    world.desktop.destroyWindow(pad);
+    world.desktop.destroyWindow(calc);
+    world.list.refreshList();
+    WindowHandle newPad = 0, newCalc = 0;
+    shell.onLaunch = [&](const std::string& launch) {
+        if (launch.find("report") != std::string::npos) {
+            newPad = notepad(12, "2.0");
+        } else {
+            newCalc = calculatorFrame(13);
+        }
+        return kLaunchOk;
+    };
+    ui.answers = {Answer::No};
+    open("Apps");
+    EXPECT_EQ(shell.launches, (std::vector<std::string>{
+                                  "ShellExecute open \"C:\\Docs\\report.txt\" \"\" \"\" in \"\"",
+                                  "ShellExecute open \"shell:AppsFolder\\" + calculatorId +
+                                      "\" \"\" \"\" in \"\""}));
+    EXPECT_EQ(projectTab(), std::vector<std::string>{"report.txt | C:\\Docs\\report.txt | "});
+    // The follow-up pass takes Calculator once its window is in the frame.
+    hostCalculator(newCalc, 14, "2.0");
+    world.list.refreshList();
+    commands.retryProjectMatch();
+    EXPECT_EQ(projectTab().back(), "Calculator | shell:AppsFolder\\" + calculatorId + " | sums");
+    world.list.setInTab(world.positionOf(newPad), 0);
+    commands.refreshProject();
+    EXPECT_EQ(world.list.inTab(world.positionOf(newPad)), kProjectTab);
+    EXPECT_NE(world.list.inTab(world.positionOf(wine)), kProjectTab);
+
+    // Both open already: nothing starts, nothing is asked.
+    shell.launches.clear();
+    const std::size_t asked = ui.questions.size();
+    open("Apps");
+    EXPECT_EQ(ui.questions.size(), asked);
+    EXPECT_TRUE(shell.launches.empty());
+    EXPECT_EQ(projectTab().size(), 2u);
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST(LaunchRules, APackagedProgramIsStartedOnlyByAWellFormedApplicationId) {
+    const auto plan = [](const std::string& location) {
+        const ProjectMember member{"a", location, "SHELL:APPSFOLDER\\A_B!APP", "", {}};
+        EXPECT_FALSE(launch_rules::needsAssociation(member));
+        return describe(launch_rules::planLaunch(member, {}, ""));
+    };
+    EXPECT_EQ(plan("C:\\Docs\\a.txt"), "ShellExecute open [C:\\Docs\\a.txt] [] [] cd []");
+    EXPECT_EQ(plan("shell:AppsFolder\\A_b!App"),
+              "ShellExecute open [shell:AppsFolder\\A_b!App] [] [] cd []");
+    EXPECT_EQ(plan("C:\\Tools\\wipe.cmd"),
+              "Refused: The document is a program, and the Project names no program to open it "
+              "with");
+    const std::string refused = "Refused: The program's application id ";
+    EXPECT_EQ(plan("shell:AppsFolder\\A_b!App\" /x"), refused + "holds a double quote");
+    EXPECT_EQ(plan("shell:AppsFolder\\A_b!App\n"), refused + "holds a control character");
+    EXPECT_EQ(plan("shell:AppsFolder\\..\\..\\cmd.exe"),
+              refused + "holds characters that application ids do not use");
+    EXPECT_EQ(plan("shell:AppsFolder\\A!B!C"),
+              refused + "is not a package's name and an application");
 }
 
 TEST_F(OpenCommandsTest, HandEditedProjectOpensWhatItCanAndSaysWhatItCouldNot) {
