@@ -412,7 +412,6 @@ TEST_F(OpenCommandsTest, PackagedProgramsAreSavedStartedAndMatchedByTheirApplica
         ini.setKey(key);
         return ini.Value();
     };
-    EXPECT_EQ(saved("FilePath", "1"), "C:\\Docs\\report.txt");
     EXPECT_EQ(saved("FileEXE", "1"), "shell:AppsFolder\\" + notepadId);
     EXPECT_EQ(saved("FilePath", "2"), "shell:AppsFolder\\" + calculatorId);
     EXPECT_EQ(saved("FileEXE", "2"), "shell:AppsFolder\\" + calculatorId);
