@@ -24,6 +24,10 @@ class Processes {
     virtual std::optional<std::string> moduleFileName(std::uint32_t processId) = 0;
     // Windows 95/98: every process of a tool-help snapshot.
     virtual std::vector<ProcessEntry> processSnapshot() = 0;
+    // The application user model id (AUMID) of a process installed as a package, as
+    // "Microsoft.WindowsNotepad_8wekyb3d8bbwe!App"; nothing for any other process, and on a
+    // system that has no packages.
+    virtual std::optional<std::string> applicationUserModelId(std::uint32_t processId) = 0;
 };
 
 }  // namespace snapdesk

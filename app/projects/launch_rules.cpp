@@ -1,6 +1,7 @@
 #include "projects/launch_rules.h"
 
 #include "common/modern_programs.h"
+#include "common/packaged_programs.h"
 #include "common/text.h"
 #include "projects/browser_command_line.h"
 
@@ -110,6 +111,20 @@ LaunchPlan pageLaunch(const ProjectMember& member, ModernBrowser browser) {
     return start(member.exe, std::move(arguments.parameters));
 }
 
+// A packaged program is started by its application id; its document is opened by the shell's
+// association, as the program cannot be named on a command line.
+LaunchPlan packagedLaunch(const ProjectMember& member) {
+    if (!packaged::isPackagedProgram(member.location)) {
+        return isProgramType(member.location) ? refused(kProgramOfItsOwn)
+                                              : shellOpen(member.location, "", "", "");
+    }
+    const std::string appId = packaged::appIdOf(member.location);
+    if (std::string problem = packaged::appIdProblem(appId); !problem.empty()) {
+        return refused(std::move(problem));
+    }
+    return shellOpen(packaged::programText(appId), "", "", "");
+}
+
 }  // namespace
 
 LaunchClass launchClass(const ProjectMember& member) {
@@ -122,7 +137,8 @@ LaunchClass launchClass(const ProjectMember& member) {
 
 bool needsAssociation(const ProjectMember& member) {
     if (text::beginsWith(member.name, "Exploring") ||
-        modernBrowserOf(member.exe) != ModernBrowser::None) {
+        modernBrowserOf(member.exe) != ModernBrowser::None ||
+        packaged::isPackagedProgram(member.exe)) {
         return false;
     }
     for (const char* program : {kNetscape, kNetscape6, kInternetExplorer, kWinAmp, kExplorer}) {
@@ -146,6 +162,9 @@ LaunchPlan planLaunch(const ProjectMember& member, const LaunchContext& context,
         LaunchPlan plan = shellOpen(location, "", "", "");
         plan.verb = "explore";
         return plan;
+    }
+    if (packaged::isPackagedProgram(exe)) {
+        return packagedLaunch(member);
     }
     if (text::contains(exe, kNetscape)) {
         return text::contains(upperLocation, kNetscape) ? start(location, "")

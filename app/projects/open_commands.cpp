@@ -7,6 +7,7 @@
 #include "common/text.h"
 #include "projects/project_tab.h"
 #include "tracking/long_file_name.h"
+#include "tracking/program_key.h"
 
 namespace snapdesk {
 namespace {
@@ -151,7 +152,7 @@ bool OpenCommands::isOpen(const ProjectMember& member) const {
     const std::string name = text::upperCase(member.name);
     const std::string location = text::upperCase(member.location);
     for (long i = 1; i <= list_.count(); ++i) {
-        const std::string exe = text::upperCase(list_.EXEPath(i));
+        const std::string exe = programKeyOf(list_, i);
         if (exe != member.exe || text::contains(exe, "\\WINAMP.EXE")) {
             continue;
         }
@@ -230,7 +231,7 @@ void OpenCommands::matchLaunched(const std::vector<ProjectMember>& members) {
         const std::string name = text::upperCase(member.name);
         const std::string location = text::upperCase(member.location);
         for (long i = 1; i <= list_.count(); ++i) {
-            const std::string exe = text::upperCase(list_.EXEPath(i));
+            const std::string exe = programKeyOf(list_, i);
             if (exe != member.exe || list_.inTab(i) == kProjectTab) {
                 continue;
             }
@@ -257,8 +258,7 @@ void OpenCommands::placeLeftovers(const std::vector<ProjectMember>& members) {
                 continue;
             }
             for (long i = list_.count(); i >= 1; --i) {
-                if (list_.inTab(i) != kProjectTab &&
-                    text::upperCase(list_.EXEPath(i)) == members[j].exe &&
+                if (list_.inTab(i) != kProjectTab && programKeyOf(list_, i) == members[j].exe &&
                     std::find(preOpenHandles_.begin(), preOpenHandles_.end(), list_.hWnd(i)) ==
                         preOpenHandles_.end()) {
                     putOnProjectTab(i, members[j]);
@@ -310,7 +310,7 @@ bool OpenCommands::takeOpenRetry() {
 bool OpenCommands::onProjectTabAlready(const ProjectMember& member) const {
     const std::string location = text::upperCase(member.location);
     for (long i = 1; i <= list_.count(); ++i) {
-        if (list_.inTab(i) == kProjectTab && text::upperCase(list_.EXEPath(i)) == member.exe &&
+        if (list_.inTab(i) == kProjectTab && programKeyOf(list_, i) == member.exe &&
             text::upperCase(list_.filePath(i)) == location) {
             return true;
         }
@@ -330,7 +330,7 @@ void OpenCommands::retryProjectMatch() {
         }
         const std::string name = text::upperCase(member.name);
         for (long i = 1; i <= list_.count(); ++i) {
-            if (list_.inTab(i) != kProjectTab && text::upperCase(list_.EXEPath(i)) == member.exe &&
+            if (list_.inTab(i) != kProjectTab && programKeyOf(list_, i) == member.exe &&
                 text::upperCase(list_.CaptionString(i)) == name) {
                 putOnProjectTab(i, member);
                 break;
@@ -358,7 +358,7 @@ void OpenCommands::refreshProject() {
         }
         const std::string location = text::upperCase(member.location);
         for (long i = 1; i <= list_.count(); ++i) {
-            if (list_.inTab(i) != kProjectTab && text::upperCase(list_.EXEPath(i)) == member.exe &&
+            if (list_.inTab(i) != kProjectTab && programKeyOf(list_, i) == member.exe &&
                 text::upperCase(list_.filePath(i)) == location) {
                 list_.setInTab(i, kProjectTab);
                 list_.setSearchDone(i, true);

@@ -4,8 +4,10 @@
 #include <unordered_map>
 
 #include "common/app_title.h"
+#include "common/packaged_programs.h"
 #include "common/text.h"
 #include "projects/project_rules.h"
+#include "tracking/program_key.h"
 #include "tracking/recent_folder.h"
 
 namespace snapdesk {
@@ -64,6 +66,24 @@ std::vector<std::string> keysOf(CInifile& ini, const std::string& section) {
 void deleteSection(CInifile& ini, const std::string& section) {
     ini.setSection(section);
     ini.DeleteSection();
+}
+
+// A record's location and program as a project holds them. A packaged program is held by its
+// application id, and so is its location when the member is the program itself.
+struct SavedProgram {
+    std::string path, exe;
+};
+
+SavedProgram savedProgramOf(const CoffeeShopList& list, long i) {
+    SavedProgram saved{list.filePath(i), list.EXEPath(i)};
+    if (const std::string appId = list.appId(i); !appId.empty()) {
+        const std::string program = packaged::programText(appId);
+        if (text::upperCase(saved.path) == text::upperCase(saved.exe)) {
+            saved.path = program;
+        }
+        saved.exe = program;
+    }
+    return saved;
 }
 
 }  // namespace
@@ -236,7 +256,8 @@ bool ProjectStore::saveProject(std::string& name, bool overwrite) {
     for (long i = 1; i <= list_.count(); ++i) {
         const std::string path = list_.filePath(i);
         if (list_.inTab(i) == kProjectTab && path != kNoSave && path != kNotFound) {
-            members.push_back({list_.CaptionString(i), path, list_.EXEPath(i),
+            const SavedProgram saved = savedProgramOf(list_, i);
+            members.push_back({list_.CaptionString(i), saved.path, saved.exe,
                                list_.CommentString(i), list_.browserProfile(i)});
         }
     }
@@ -324,8 +345,8 @@ void ProjectStore::readProject(std::string name, std::vector<std::string>& names
         for (long i = 1; i <= list_.count(); ++i) {
             if (list_.inTab(i) == kProjectTab) {
                 names.push_back(list_.CaptionString(i));
-                paths.push_back(list_.filePath(i));
-                exes.push_back(text::upperCase(list_.EXEPath(i)));
+                paths.push_back(savedProgramOf(list_, i).path);
+                exes.push_back(programKeyOf(list_, i));
                 comments.push_back(list_.CommentString(i));
                 if (profiles != nullptr) {
                     profiles->push_back(list_.browserProfile(i));

@@ -9,8 +9,25 @@ namespace snapdesk {
 
 namespace {
 
+// The process that draws the windows of packaged programs in their frames, and the class of
+// the program's own window inside such a frame.
+constexpr const char* kFrameHost = "\\APPLICATIONFRAMEHOST.EXE";
+constexpr const char* kHostedWindowClass = "Windows.UI.Core.CoreWindow";
+constexpr int kClassNameBuffer = 64;
+
 std::string storedForm(Platform& platform, const std::string& raw) {
     return text::upperCase(LongFileName(platform.files, platform.ui, text::NulTrim(raw)));
+}
+
+// The process of the program a frame-host window shows; 0 while it shows none (the program
+// takes its window away while it is suspended).
+std::uint32_t hostedProcess(WindowManager& windows, WindowHandle frame) {
+    for (auto child = windows.firstChild(frame); child != 0; child = windows.nextWindow(child)) {
+        if (windows.className(child, kClassNameBuffer) == kHostedWindowClass) {
+            return windows.processOf(child);
+        }
+    }
+    return 0;
 }
 
 }  // namespace
@@ -25,13 +42,26 @@ void ProcessTable::build(const std::vector<TrackedWindow>& records, long count,
         }
     }
     // Many frames share a process: each process is read once.
-    std::unordered_map<std::uint32_t, std::optional<std::string>> paths;
+    std::unordered_map<std::uint32_t, std::optional<Program>> programs;
     if (platform.processes.isWindowsNT()) {
-        for (const auto& entry : entries_) {
-            if (!paths.contains(entry.processId)) {
-                const auto raw = platform.processes.moduleFileName(entry.processId);
-                paths[entry.processId] =
-                    raw ? std::optional(storedForm(platform, *raw)) : std::nullopt;
+        const auto programOfProcess = [&](std::uint32_t process) {
+            auto [found, fresh] = programs.try_emplace(process);
+            if (fresh) {
+                if (const auto raw = platform.processes.moduleFileName(process)) {
+                    found->second =
+                        Program{storedForm(platform, *raw),
+                                platform.processes.applicationUserModelId(process).value_or("")};
+                }
+            }
+            return found->second;
+        };
+        for (auto& entry : entries_) {
+            if (const auto program = programOfProcess(entry.processId);
+                program && text::endsWith(program->exePath, kFrameHost)) {
+                entry.processId = hostedProcess(platform.windows, entry.window);
+                if (entry.processId != 0) {
+                    programOfProcess(entry.processId);
+                }
             }
         }
     } else {
@@ -41,21 +71,22 @@ void ProcessTable::build(const std::vector<TrackedWindow>& records, long count,
         }
         for (const auto& process : platform.processes.processSnapshot()) {
             if (wanted.contains(process.processId)) {
-                paths[process.processId] = storedForm(platform, process.exeFile);
+                programs[process.processId] = Program{storedForm(platform, process.exeFile), {}};
             }
         }
     }
     // A process that could not be read leaves its entries empty: they match no record.
-    exePaths_.clear();
+    programs_.clear();
     for (const auto& entry : entries_) {
-        if (const auto found = paths.find(entry.processId); found != paths.end() && found->second) {
-            exePaths_[entry.window] = *found->second;
+        if (const auto found = programs.find(entry.processId);
+            found != programs.end() && found->second) {
+            programs_[entry.window] = *found->second;
         }
     }
 }
 
-std::optional<std::string> ProcessTable::exePathOf(WindowHandle topWindow) const {
-    if (const auto found = exePaths_.find(topWindow); found != exePaths_.end()) {
+std::optional<ProcessTable::Program> ProcessTable::programOf(WindowHandle topWindow) const {
+    if (const auto found = programs_.find(topWindow); found != programs_.end()) {
         return found->second;
     }
     return std::nullopt;

@@ -10,14 +10,20 @@
 
 namespace snapdesk {
 
-// The executable of each record's frame, found once per classification pass. It holds as many
+// The program of each record's frame, found once per classification pass. It holds as many
 // entries as there are records with a process.
 class ProcessTable {
   public:
+    struct Program {
+        std::string exePath;  // upper case
+        std::string appId;    // "" unless the program is packaged
+    };
+
     void build(const std::vector<TrackedWindow>& records, long count, Platform& platform);
 
-    // The upper-cased executable path of a frame, when its process could be read.
-    std::optional<std::string> exePathOf(WindowHandle topWindow) const;
+    // The program of a frame, when its process could be read. A frame of the shell's host for
+    // packaged programs is the program it shows, and unknown while it shows none.
+    std::optional<Program> programOf(WindowHandle topWindow) const;
 
   private:
     struct Entry {
@@ -25,7 +31,7 @@ class ProcessTable {
         std::uint32_t processId = 0;
     };
     std::vector<Entry> entries_;
-    std::unordered_map<WindowHandle, std::string> exePaths_;
+    std::unordered_map<WindowHandle, Program> programs_;
 };
 
 }  // namespace snapdesk

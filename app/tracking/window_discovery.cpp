@@ -118,8 +118,9 @@ void CoffeeShopList::classifyRecord(long i, bool& processTableBuilt, WindowHandl
             processTable_.build(records_, count_, platform_);
             processTableBuilt = true;
         }
-        if (auto exe = processTable_.exePathOf(r.hTopWnd)) {
-            r.EXEPath = std::move(*exe);
+        if (auto program = processTable_.programOf(r.hTopWnd)) {
+            r.EXEPath = std::move(program->exePath);
+            r.appId = std::move(program->appId);
         }
     }
     const std::string& exe = r.EXEPath;

@@ -56,5 +56,13 @@ TEST_F(ProcessesTest, AProcessThatDoesNotExistHasNoModule) {
     EXPECT_FALSE(processes.moduleFileName(0xFFFFFFF0u).has_value());
 }
 
+// Wine has no packages: its kernel32 has GetPackageFullName, which finds none, and lacks
+// GetApplicationUserModelId, which this program must not import to load at all.
+TEST_F(ProcessesTest, NothingIsPackagedUnderWine) {
+    EXPECT_FALSE(processes.applicationUserModelId(notepad.processId()).has_value());
+    EXPECT_FALSE(processes.applicationUserModelId(GetCurrentProcessId()).has_value());
+    EXPECT_FALSE(processes.applicationUserModelId(0xFFFFFFF0u).has_value());
+}
+
 }  // namespace
 }  // namespace snapdesk

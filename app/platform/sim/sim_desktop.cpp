@@ -304,4 +304,11 @@ std::vector<ProcessEntry> SimDesktop::processSnapshot() {
     return entries;
 }
 
+std::optional<std::string> SimDesktop::applicationUserModelId(std::uint32_t processId) {
+    if (denied_.contains(processId) || !appIds_.contains(processId)) {
+        return std::nullopt;
+    }
+    return appIds_.at(processId);
+}
+
 }  // namespace snapdesk::sim

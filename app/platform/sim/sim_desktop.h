@@ -46,6 +46,8 @@ class SimDesktop : public WindowManager, public Processes {
     void setForeground(WindowHandle handle) { foreground_ = handle; }
 
     void setProcessPath(std::uint32_t process, std::string path) { paths_[process] = path; }
+    // The process belongs to a packaged program with this application id.
+    void setProcessAppId(std::uint32_t process, std::string appId) { appIds_[process] = appId; }
     void denyProcess(std::uint32_t process) { denied_.insert(process); }
     void allowProcess(std::uint32_t process) { denied_.erase(process); }
     void setWindowsNT(bool nt) { windowsNT_ = nt; }
@@ -91,6 +93,7 @@ class SimDesktop : public WindowManager, public Processes {
     bool isWindowsNT() override { return windowsNT_; }
     std::optional<std::string> moduleFileName(std::uint32_t processId) override;
     std::vector<ProcessEntry> processSnapshot() override;
+    std::optional<std::string> applicationUserModelId(std::uint32_t processId) override;
 
   private:
     const SimWindow* find(WindowHandle handle);
@@ -105,6 +108,7 @@ class SimDesktop : public WindowManager, public Processes {
     WindowHandle nextHandle_ = 0x100;
     WindowHandle foreground_ = 0;
     std::map<std::uint32_t, std::string> paths_;
+    std::map<std::uint32_t, std::string> appIds_;
     std::set<std::uint32_t> denied_;
     bool windowsNT_ = true;
     std::vector<std::string> calls_;

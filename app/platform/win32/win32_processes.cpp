@@ -19,6 +19,29 @@ namespace {
 constexpr DWORD kModuleSlots = 100;
 constexpr DWORD kPathChars = 260;
 
+// kernel32's package questions share one shape: the process, the buffer's length in
+// characters (in and out) and the buffer. MinGW-w64 declares neither of them.
+using PackageQuery = LONG(WINAPI*)(HANDLE process, UINT32* length, PWSTR buffer);
+constexpr UINT32 kPackageFullNameChars = 127 + 1;  // PACKAGE_FULL_NAME_MAX_LENGTH
+constexpr UINT32 kAppIdChars = 130 + 1;            // APPLICATION_USER_MODEL_ID_MAX_LENGTH
+
+PackageQuery kernelPackageQuery(const char* name) {
+    const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+    const FARPROC address = kernel != nullptr ? GetProcAddress(kernel, name) : nullptr;
+    return reinterpret_cast<PackageQuery>(reinterpret_cast<void*>(address));
+}
+
+// Looked up once. Windows 7 has neither; Wine 8 lacks GetApplicationUserModelId.
+struct PackageQueries {
+    PackageQuery packageFullName = kernelPackageQuery("GetPackageFullName");
+    PackageQuery applicationUserModelId = kernelPackageQuery("GetApplicationUserModelId");
+};
+
+const PackageQueries& packageQueries() {
+    static const PackageQueries queries;
+    return queries;
+}
+
 }  // namespace
 
 bool Win32Processes::isWindowsNT() {
@@ -42,6 +65,32 @@ std::optional<std::string> Win32Processes::moduleFileName(std::uint32_t processI
     std::array<wchar_t, kPathChars> path{};
     const DWORD length = GetModuleFileNameExW(process.get(), modules[0], path.data(), kPathChars);
     return win32::toUtf8(std::wstring_view(path.data(), length));
+}
+
+std::optional<std::string> Win32Processes::applicationUserModelId(std::uint32_t processId) {
+    const PackageQueries& kernel = packageQueries();
+    if (kernel.packageFullName == nullptr) {
+        return std::nullopt;
+    }
+    const win32::unique_handle process(
+        OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+    if (!process) {
+        return std::nullopt;
+    }
+    // Most processes have no package; a packaged helper process may have no application.
+    std::array<wchar_t, kPackageFullNameChars> packageName{};
+    UINT32 length = kPackageFullNameChars;
+    if (kernel.packageFullName(process.get(), &length, packageName.data()) != ERROR_SUCCESS ||
+        kernel.applicationUserModelId == nullptr) {
+        return std::nullopt;
+    }
+    std::array<wchar_t, kAppIdChars> appId{};
+    length = kAppIdChars;
+    if (kernel.applicationUserModelId(process.get(), &length, appId.data()) != ERROR_SUCCESS ||
+        appId[0] == L'\0') {
+        return std::nullopt;
+    }
+    return win32::toUtf8(std::wstring_view(appId.data(), wcsnlen(appId.data(), kAppIdChars)));
 }
 
 std::vector<ProcessEntry> Win32Processes::processSnapshot() {

@@ -5,10 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "common/text.h"
 #include "location/path_search.h"
 #include "platform/sim/sim_automation.h"
 #include "platform/sim/sim_shell.h"
 #include "project_machine.h"
+#include "projects/cinifile.h"
 #include "projects/open_commands.h"
 #include "sim_world.h"
 #include "support/project_fakes.h"
@@ -42,7 +44,8 @@ TEST(LaunchRules, EachKindOfMemberIsStartedWithItsOwnProgramAndNothingElse) {
     const auto plan = [&](const std::string& name, const std::string& location,
                           const std::string& exe, const std::string& associated = "",
                           const LaunchContext& context = {6, "6.2"}) {
-        return describe(launch_rules::planLaunch({name, location, exe, ""}, context, associated));
+        return describe(
+            launch_rules::planLaunch({name, location, exe, "", {}}, context, associated));
     };
     EXPECT_EQ(plan("Exploring - Docs", "C:\\Docs", "C:\\WINDOWS\\EXPLORER.EXE"),
               "ShellExecute explore [C:\\Docs] [] [] cd []");
@@ -297,13 +300,13 @@ TEST_F(OpenCommandsTest, OpenStartsEachMemberOnceWaitsForItAndPutsItsWindowOnThe
     world.topLevel("a.txt - Notepad", 1, kNotepad);
     world.topLevel("notes.txt - Notepad", 2, kNotepad);
     world.list.refreshList();
-    writeProject("Work", {{"b.txt", "C:\\Docs\\b.txt", kNotepad, "second"},
-                          {"a.txt", "C:\\Docs\\a.txt", kNotepad, "first"},
-                          {"news - Netscape 6", "http://b.org/", kNetscape6, "web b"},
-                          {"sums.xls", "C:\\Docs\\sums.xls", kExcel, "money"},
-                          {"mail", "C:\\Mail\\in.box", "C:\\MAIL\\MAILER.EXE", "lost"},
-                          {"Home", "http://c.org/", "C:\\IE\\IEXPLORE.EXE", "web c"},
-                          {"portal - Netscape 6", "http://a.org/", kNetscape6, "web a"}});
+    writeProject("Work", {{"b.txt", "C:\\Docs\\b.txt", kNotepad, "second", {}},
+                          {"a.txt", "C:\\Docs\\a.txt", kNotepad, "first", {}},
+                          {"news - Netscape 6", "http://b.org/", kNetscape6, "web b", {}},
+                          {"sums.xls", "C:\\Docs\\sums.xls", kExcel, "money", {}},
+                          {"mail", "C:\\Mail\\in.box", "C:\\MAIL\\MAILER.EXE", "lost", {}},
+                          {"Home", "http://c.org/", "C:\\IE\\IEXPLORE.EXE", "web c", {}},
+                          {"portal - Netscape 6", "http://a.org/", kNetscape6, "web a", {}}});
     shell.associations["C:\\DOCS\\B.TXT"] = kNotepad;
     // The mailer never starts; the spreadsheet shows a caption the project does not know.
     shell.onLaunch = nullptr;
@@ -380,7 +383,7 @@ TEST_F(OpenCommandsTest, OpenStartsEachMemberOnceWaitsForItAndPutsItsWindowOnThe
 
 TEST_F(OpenCommandsTest, FollowUpPassesCatchSlowProgramsAndRefreshProjectTakesMembersBack) {
     files.writeFile("C:\\Docs\\slow.txt", "s");
-    writeProject("Slow", {{"slow.txt", "C:\\Docs\\slow.txt", kNotepad, "late"}});
+    writeProject("Slow", {{"slow.txt", "C:\\Docs\\slow.txt", kNotepad, "late", {}}});
     shell.associations["C:\\DOCS\\SLOW.TXT"] = kNotepad;
     launchesShow({{5000, "slow.txt - Notepad", kNotepad}});
     open("Slow");
@@ -408,16 +411,136 @@ TEST_F(OpenCommandsTest, FollowUpPassesCatchSlowProgramsAndRefreshProjectTakesMe
     EXPECT_TRUE(host.timer1);
 }
 
+// Packaged programs are known by their application id; an update moves their executable.
+TEST_F(OpenCommandsTest, PackagedProgramsAreSavedStartedAndMatchedByTheirApplicationIds) {
+    const std::string notepadId = "Microsoft.WindowsNotepad_8wekyb3d8bbwe!App";
+    const std::string calculatorId = "Microsoft.WindowsCalculator_8wekyb3d8bbwe!App";
+    const auto apps = [](const std::string& package) {
+        return "C:\\Program Files\\WindowsApps\\" + package + "_x64__8wekyb3d8bbwe\\App.exe";
+    };
+    const auto notepad = [&](std::uint32_t process, const std::string& version) {
+        world.desktop.setProcessAppId(process, notepadId);
+        return world.topLevel("report.txt - Notepad", process, apps("Notepad_" + version));
+    };
+    // Calculator's frame belongs to the shell's host until the program's window is put in it.
+    const auto calculatorFrame = [&](std::uint32_t process) {
+        return world.topLevel("Calculator", process, "C:\\Windows\\ApplicationFrameHost.exe");
+    };
+    const auto hostCalculator = [&](WindowHandle frame, std::uint32_t process,
+                                    const std::string& version) {
+        world.desktop.setProcessPath(process, apps("Calculator_" + version));
+        world.desktop.setProcessAppId(process, calculatorId);
+        files.addFile(apps("Calculator_" + version));
+        world.desktop.addWindow({.text = "Calculator",
+                                 .className = "Windows.UI.Core.CoreWindow",
+                                 .parent = frame,
+                                 .process = process});
+    };
+    files.writeFile("C:\\Docs\\report.txt", "r");
+    // Wine's own notepad shows a file of that name all along: another program.
+    const WindowHandle wine = world.topLevel("report.txt - Notepad", 1, kNotepad);
+    const WindowHandle pad = notepad(2, "1.0");
+    const WindowHandle calc = calculatorFrame(3);
+    world.list.refreshList();
+    EXPECT_EQ(world.list.EXEPath(world.positionOf(calc)), "");
+    hostCalculator(calc, 4, "1.0");
+    world.list.refreshList();
+    const long n = world.positionOf(pad), c = world.positionOf(calc);
+    EXPECT_EQ(world.list.EXEPath(c), text::upperCase(apps("Calculator_1.0")));
+    EXPECT_EQ(world.list.appId(c), calculatorId);
+    EXPECT_EQ(world.list.appId(world.positionOf(wine)), "");
+
+    // Its document found, the notepad is saved with it; Calculator as the program itself.
+    world.list.setInTab(n, kProjectTab);
+    world.list.setFilePath(n, "C:\\Docs\\report.txt");
+    world.list.setInTab(c, kProjectTab);
+    world.list.setFilePath(c, world.list.EXEPath(c));
+    world.list.setCommentString(c, "sums");
+    std::string name = "Apps";
+    ASSERT_TRUE(store.saveProject(name, false));
+    const auto saved = [&](const char* section, const char* key) {
+        CInifile ini(files);
+        ini.setPath(kProgram + "\\datafiles\\projects\\Apps.txt");
+        ini.setSection(section);
+        ini.setKey(key);
+        return ini.Value();
+    };
+    EXPECT_EQ(saved("FileEXE", "1"), "shell:AppsFolder\\" + notepadId);
+    EXPECT_EQ(saved("FilePath", "2"), "shell:AppsFolder\\" + calculatorId);
+    EXPECT_EQ(saved("FileEXE", "2"), "shell:AppsFolder\\" + calculatorId);
+    EXPECT_TRUE(saves.checkProceed());  // the tab reads as the file it was saved to
+
+    // Closed, updated and opened: the document by its association, Calculator by its id.
+    world.desktop.destroyWindow(pad);
+    world.desktop.destroyWindow(calc);
+    world.list.refreshList();
+    WindowHandle newPad = 0, newCalc = 0;
+    shell.onLaunch = [&](const std::string& launch) {
+        if (launch.find("report") != std::string::npos) {
+            newPad = notepad(12, "2.0");
+        } else {
+            newCalc = calculatorFrame(13);
+        }
+        return kLaunchOk;
+    };
+    ui.answers = {Answer::No};
+    open("Apps");
+    EXPECT_EQ(shell.launches, (std::vector<std::string>{
+                                  "ShellExecute open \"C:\\Docs\\report.txt\" \"\" \"\" in \"\"",
+                                  "ShellExecute open \"shell:AppsFolder\\" + calculatorId +
+                                      "\" \"\" \"\" in \"\""}));
+    EXPECT_EQ(projectTab(), std::vector<std::string>{"report.txt | C:\\Docs\\report.txt | "});
+    // The follow-up pass takes Calculator once its window is in the frame.
+    hostCalculator(newCalc, 14, "2.0");
+    world.list.refreshList();
+    commands.retryProjectMatch();
+    EXPECT_EQ(projectTab().back(), "Calculator | shell:AppsFolder\\" + calculatorId + " | sums");
+    world.list.setInTab(world.positionOf(newPad), 0);
+    commands.refreshProject();
+    EXPECT_EQ(world.list.inTab(world.positionOf(newPad)), kProjectTab);
+    EXPECT_NE(world.list.inTab(world.positionOf(wine)), kProjectTab);
+
+    // Both open already: nothing starts, nothing is asked.
+    shell.launches.clear();
+    const std::size_t asked = ui.questions.size();
+    open("Apps");
+    EXPECT_EQ(ui.questions.size(), asked);
+    EXPECT_TRUE(shell.launches.empty());
+    EXPECT_EQ(projectTab().size(), 2u);
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST(LaunchRules, APackagedProgramIsStartedOnlyByAWellFormedApplicationId) {
+    const auto plan = [](const std::string& location) {
+        const ProjectMember member{"a", location, "SHELL:APPSFOLDER\\A_B!APP", "", {}};
+        EXPECT_FALSE(launch_rules::needsAssociation(member));
+        return describe(launch_rules::planLaunch(member, {}, ""));
+    };
+    EXPECT_EQ(plan("C:\\Docs\\a.txt"), "ShellExecute open [C:\\Docs\\a.txt] [] [] cd []");
+    EXPECT_EQ(plan("shell:AppsFolder\\A_b!App"),
+              "ShellExecute open [shell:AppsFolder\\A_b!App] [] [] cd []");
+    EXPECT_EQ(plan("C:\\Tools\\wipe.cmd"),
+              "Refused: The document is a program, and the Project names no program to open it "
+              "with");
+    const std::string refused = "Refused: The program's application id ";
+    EXPECT_EQ(plan("shell:AppsFolder\\A_b!App\" /x"), refused + "holds a double quote");
+    EXPECT_EQ(plan("shell:AppsFolder\\A_b!App\n"), refused + "holds a control character");
+    EXPECT_EQ(plan("shell:AppsFolder\\..\\..\\cmd.exe"),
+              refused + "holds characters that application ids do not use");
+    EXPECT_EQ(plan("shell:AppsFolder\\A!B!C"),
+              refused + "is not a package's name and an application");
+}
+
 TEST_F(OpenCommandsTest, HandEditedProjectOpensWhatItCanAndSaysWhatItCouldNot) {
     files.writeFile("C:\\Docs\\a.txt", "a");
     world.topLevel("a.txt - Notepad", 1, kNotepad);
     world.list.refreshList();
     std::vector<ProjectMember> members{
-        {"", "C:\\Docs\\x.txt", kNotepad, ""},
-        {"long", std::string(5000, 'x'), kNotepad, std::string(5000, 'c')},
-        {"bad", "C:\\a.txt\" /p", "C:\\ED\\EDIT.EXE", ""}};
+        {"", "C:\\Docs\\x.txt", kNotepad, "", {}},
+        {"long", std::string(5000, 'x'), kNotepad, std::string(5000, 'c'), {}},
+        {"bad", "C:\\a.txt\" /p", "C:\\ED\\EDIT.EXE", "", {}}};
     for (int j = 0; j < 10000; ++j) {
-        members.push_back({"a.txt", "C:\\Docs\\a.txt", kNotepad, "copy"});
+        members.push_back({"a.txt", "C:\\Docs\\a.txt", kNotepad, "copy", {}});
     }
     writeProject("Edited", members);
 
