@@ -18,6 +18,8 @@ snapdesk_install_packages() {
     for p in "${wanted[@]}"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
     done
+    # The build fetches SQLite's amalgamation with npm (cmake/SQLite.cmake); any npm will do.
+    command -v npm >/dev/null 2>&1 || missing+=(npm)
     [ ${#missing[@]} -eq 0 ] && return 0
     snapdesk_log "installing: ${missing[*]}"
     snapdesk_as_root apt-get update -qq

@@ -14,8 +14,10 @@ namespace {
 // Microseconds from 1601-01-01 to 1970-01-01.
 constexpr std::int64_t kUnixEpochSince1601 = 11644473600LL * 1000000;
 
-const char* const kChromiumQuery = "SELECT url, title, last_visit_time FROM urls";
-const char* const kFirefoxQuery = "SELECT url, title, last_visit_date FROM moz_places";
+const char* const kChromiumScan = "SELECT id, title, last_visit_time FROM urls";
+const char* const kFirefoxScan = "SELECT id, title, last_visit_date FROM moz_places";
+const char* const kChromiumRow = "SELECT url, title FROM urls WHERE id = ";
+const char* const kFirefoxRow = "SELECT url, title FROM moz_places WHERE id = ";
 
 std::int64_t decimal(std::string_view text) {
     std::int64_t value = 0;
@@ -161,41 +163,60 @@ ModernBrowserHistory::HistoryFiles ModernBrowserHistory::historyFiles(
     return result;
 }
 
-const TitleIndex& ModernBrowserHistory::scan(const std::string& livePath, bool firefox) {
+ModernBrowserHistory::ScannedFile& ModernBrowserHistory::scan(const std::string& livePath,
+                                                              bool firefox) {
     const std::string key = text::upperCase(livePath);
     if (const auto found = scanned_.find(key); found != scanned_.end()) {
         return found->second;
     }
-    TitleIndex& index = scanned_[key];
+    ScannedFile& file = scanned_[key];
     ++snapshotsTaken_;
-    const std::unique_ptr<HistorySnapshot> snapshot = database_.openSnapshot(livePath);
-    if (snapshot == nullptr) {
-        return index;
+    file.snapshot = database_.openSnapshot(livePath);
+    if (file.snapshot == nullptr) {
+        return file;
     }
     try {
-        snapshot->forEachRow(
-            firefox ? kFirefoxQuery : kChromiumQuery,
-            [&index, firefox](const std::vector<std::string_view>& row) {
-                if (row.size() < 3 || row[0].empty() || row[1].empty()) {
-                    return;
-                }
-                index.add(row[1], row[0],
-                          firefox ? visitTimeSince1970(row[2]) : visitTimeSince1601(row[2]));
-            });
+        file.snapshot->forEachRow(firefox ? kFirefoxScan : kChromiumScan,
+                                  [&file, firefox](const std::vector<std::string_view>& row) {
+                                      if (row.size() == 3 && !row[1].empty()) {
+                                          file.index.add(row[1], decimal(row[0]),
+                                                         firefox ? visitTimeSince1970(row[2])
+                                                                 : visitTimeSince1601(row[2]));
+                                      }
+                                  });
+        file.index.seal();
     } catch (const RuntimeError&) {
         // Not a history this program can read: no pages in it.
-        index = TitleIndex{};
+        file = ScannedFile{};
     }
-    return index;
+    return file;
+}
+
+std::optional<ModernBrowserHistory::Visit> ModernBrowserHistory::latestIn(
+    ScannedFile& file, bool firefox, const std::string& title) {
+    for (const TitleHashIndex::Row& candidate : file.index.candidates(title)) {
+        std::vector<std::vector<std::string>> rows;
+        try {
+            rows = file.snapshot->query((firefox ? kFirefoxRow : kChromiumRow) +
+                                        std::to_string(candidate.id));
+        } catch (const RuntimeError&) {
+            return std::nullopt;
+        }
+        // Another title of the same hash, or a row without an address: the next candidate.
+        if (rows.size() == 1 && rows[0].size() == 2 && rows[0][1] == title && !rows[0][0].empty()) {
+            return Visit{std::move(rows[0][0]), candidate.time};
+        }
+    }
+    return std::nullopt;
 }
 
 std::optional<ModernBrowserHistory::Visit> ModernBrowserHistory::latest(
     const std::vector<std::string>& paths, bool firefox, const std::string& title) {
     std::optional<Visit> best;
     for (const std::string& path : paths) {
-        const std::optional<TitleIndex::Visit> found = scan(path, firefox).find(title);
+        std::optional<Visit> found = latestIn(scan(path, firefox), firefox, title);
         if (found && (!best || found->time > best->time)) {
-            best = Visit{std::string(found->address), found->time};
+            best = std::move(found);
         }
     }
     return best;

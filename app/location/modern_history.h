@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,7 +13,7 @@
 
 #include "common/modern_programs.h"
 #include "location/browser_profiles.h"
-#include "location/title_index.h"
+#include "location/title_hash_index.h"
 #include "platform/file_system.h"
 #include "platform/history_database.h"
 #include "platform/shell.h"
@@ -44,8 +45,9 @@ class ModernBrowserHistory {
     std::string address(ModernBrowser browser, const std::string& title,
                         const std::string& profileFolder);
     // The end of a save: snapshots and rows read in it are dropped. Within a pass each history
-    // file is copied and scanned at most once (one full-scan query of url, title and visit
-    // time, kept in memory for the pass).
+    // file is copied and scanned at most once: one full-scan query keeps each row's title hash,
+    // visit time and id in memory, and the snapshot stays open for the pass, so that a match
+    // is read back by its id.
     void endPass();
     int snapshotsTaken() const { return snapshotsTaken_; }
 
@@ -64,7 +66,13 @@ class ModernBrowserHistory {
     const LocalState& localState(const std::string& userData);
     const FirefoxProfiles& firefoxProfiles();
     HistoryFiles historyFiles(ModernBrowser browser, const std::string& profileFolder);
-    const TitleIndex& scan(const std::string& livePath, bool firefox);
+    // A history file as a pass has read it: no snapshot when it could not be read.
+    struct ScannedFile {
+        std::unique_ptr<HistorySnapshot> snapshot;
+        TitleHashIndex index;
+    };
+    ScannedFile& scan(const std::string& livePath, bool firefox);
+    std::optional<Visit> latestIn(ScannedFile& file, bool firefox, const std::string& title);
     std::optional<Visit> latest(const std::vector<std::string>& paths, bool firefox,
                                 const std::string& title);
     std::optional<std::string> readOutsideFile(const std::string& path);
@@ -73,7 +81,7 @@ class ModernBrowserHistory {
     Shell& shell_;
     HistoryDatabase& database_;
     // What a pass has read, by path in upper case.
-    std::map<std::string, TitleIndex> scanned_;
+    std::map<std::string, ScannedFile> scanned_;
     std::map<std::string, LocalState> localStates_;
     std::optional<FirefoxProfiles> firefoxProfiles_;
     int snapshotsTaken_ = 0;

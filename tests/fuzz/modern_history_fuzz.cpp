@@ -86,6 +86,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     require(history.address(browser, "No such page \x01 anywhere", profile) == "notfound");
     history.address(browser, "Docs", profile);
     require(history.snapshotsTaken() >= 1);
+    history.endPass();
     require(fs::is_empty(root() / "temp"));
     return 0;
 }
