@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include "../../support/mapped_snapshot_files.h"
 #include "../../support/sqlite_history_files.h"
@@ -246,6 +247,63 @@ TEST_F(ModernHistoryTest, SnapshotsOfFilesInTheMiddleOfAWrite) {
         history.endPass();
     }
     EXPECT_TRUE(noCopiesLeft());
+}
+
+// Files that Chromium and Firefox wrote themselves (tests/data/browsers): two Chromium profiles,
+// and a Firefox killed while running, with its latest rows only in the -wal.
+class RealBrowserFilesTest : public ModernHistoryTest {
+  protected:
+    static std::string fixtureText(const std::string& relative) {
+        std::ifstream in(std::string(SNAPDESK_BROWSER_FIXTURES) + "/" + relative, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    void placeDatabase(const std::string& relative, const std::string& windowsPath) {
+        fs::copy_file(std::string(SNAPDESK_BROWSER_FIXTURES) + "/" + relative, live(windowsPath),
+                      fs::copy_options::overwrite_existing);
+    }
+    static std::string page(const std::string& path) { return "http://127.0.0.1:8765/" + path; }
+};
+
+TEST_F(RealBrowserFilesTest, ChromiumAndFirefoxPagesAreFoundByTheirTitles) {
+    files.writeFile(kChrome + "\\Local State", fixtureText("chromium/User Data/Local State"));
+    for (const char* profile : {"Default", "Profile 1"}) {
+        files.addFolder(kChrome + "\\" + profile);
+        placeDatabase(std::string("chromium/User Data/") + profile + "/History",
+                      kChrome + "\\" + profile + "\\History");
+    }
+    EXPECT_EQ(history.profileFolder(ModernBrowser::Chrome, "Zo\xC3\xAB (work)"), "Profile 1");
+    EXPECT_EQ(history.profileFolder(ModernBrowser::Chrome, "Personal"), "Default");
+    EXPECT_EQ(history.address(ModernBrowser::Chrome, "Same title", "Default"), page("b/same.html"));
+    EXPECT_EQ(history.address(ModernBrowser::Chrome, "Same title", "Profile 1"),
+              page("a/same.html"));
+    EXPECT_EQ(history.address(ModernBrowser::Chrome, "Node.js docs - Getting started", "Profile 1"),
+              page("docs/node.html"));
+    EXPECT_EQ(history.address(ModernBrowser::Chrome,
+                              "Caf\xC3\xA9 Z\xC3\xBCrich \xE2\x80\x94 Stra\xC3\x9F"
+                              "e \xE6\x9D\xB1\xE4\xBA\xAC",
+                              "Default"),
+              page("unicode.html"));
+
+    // The [Install...] default wins over the profile marked Default=1.
+    files.writeFile(kFirefox + "\\profiles.ini", fixtureText("firefox/profiles.ini"));
+    files.writeFile(kFirefox + "\\installs.ini", fixtureText("firefox/installs.ini"));
+    for (const char* profile : {"x7k2m9qd.default-release", "p3v8n1zc.default"}) {
+        files.addFolder(kFirefox + "\\Profiles\\" + profile);
+        placeDatabase(std::string("firefox/Profiles/") + profile + "/places.sqlite",
+                      kFirefox + "\\Profiles\\" + profile + "\\places.sqlite");
+    }
+    placeDatabase("firefox/Profiles/p3v8n1zc.default/places.sqlite-wal",
+                  kFirefox + "\\Profiles\\p3v8n1zc.default\\places.sqlite-wal");
+    const std::string release = history.profileFolder(ModernBrowser::Firefox, "");
+    EXPECT_EQ(release, kFirefox + "\\Profiles\\x7k2m9qd.default-release");
+    EXPECT_EQ(history.address(ModernBrowser::Firefox, "Same title", release), page("b/same.html"));
+    // The killed Firefox's newest rows exist only in its -wal.
+    const std::string killed = kFirefox + "\\Profiles\\p3v8n1zc.default";
+    EXPECT_EQ(history.address(ModernBrowser::Firefox, "Fresh page - only in the WAL", killed),
+              page("fresh.html"));
+    EXPECT_EQ(history.address(ModernBrowser::Firefox, "Release notes 1.0", killed),
+              page("notes.html"));
+    EXPECT_EQ(history.address(ModernBrowser::Firefox, "Release notes (draft)", killed), "notfound");
 }
 
 }  // namespace
