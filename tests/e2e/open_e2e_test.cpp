@@ -112,17 +112,6 @@ class OpenE2E : public ::testing::Test {
             kTwoTicks);
         return name;
     }
-    void closeSnapdesk() {
-        PostMessageW(app->main(), WM_CLOSE, 0, 0);
-        // A project that lost members asks first.
-        waitUntil([&] {
-            return app->program().hasExited() || GetDlgItem(GetForegroundWindow(), IDNO) != nullptr;
-        });
-        if (!app->program().hasExited()) {
-            answerMessage(app->program(), IDNO);
-        }
-        ASSERT_TRUE(waitUntil([&] { return app->program().hasExited(); }));
-    }
     HWND openDialog() {
         app->startOpen();
         return waitForWindowTitled(app->program(), L"Open Project");
@@ -184,12 +173,8 @@ TEST_F(OpenE2E, ASavedProjectComesBackWithItsProgramsAndComments) {
     for (const std::wstring& m : members) {
         ASSERT_TRUE(app->moveToProject(m, kTwoTicks)) << utf8(m);
     }
-    app->command(ID_mnuSaveProjectAs);
-    const HWND save = waitForWindowTitled(app->program(), L"Save Project As");
-    ASSERT_NE(save, nullptr) << "every location was found, so no other dialog asks";
-    SetWindowTextW(GetDlgItem(save, IDC_txtSavePro), L"Round trip");
-    click(save, IDC_cmdSaveProject);
-    ASSERT_TRUE(gone(save));
+    ASSERT_TRUE(app->saveProjectAsWithoutQuestions(L"Round trip"))
+        << "every location was found, so no other dialog asks";
     ASSERT_TRUE(exists(kProjectFile));
     ASSERT_TRUE(CopyFileW(kProjectFile.c_str(), kSpareFile.c_str(), FALSE));
     // A page saved with the system's browser, which opens through its automation object.
@@ -211,7 +196,7 @@ TEST_F(OpenE2E, ASavedProjectComesBackWithItsProgramsAndComments) {
     }
     wordProgram->close();
     explorer->close();
-    closeSnapdesk();
+    ASSERT_TRUE(app->closeWithoutSaving());
     ASSERT_TRUE(windowsWith(L"rt one.txt").empty());
     app = std::make_unique<SnapdeskApp>();
     ASSERT_TRUE(app->started());

@@ -9,6 +9,7 @@
 
 #include "mainwindow/menu_ids.h"
 #include "projects/win32/open_dialog_ids.h"
+#include "projects/win32/save_dialog_ids.h"
 #include "zim_display_widget.h"
 
 namespace snapdesk::testing {
@@ -224,6 +225,27 @@ bool SnapdeskApp::closeAndWait() {
         PostMessageW(main_, WM_CLOSE, 0, 0);
     }
     return waitUntil([&] { return program_.hasExited(); }, Milliseconds{20000});
+}
+
+bool SnapdeskApp::closeWithoutSaving() {
+    PostMessageW(main_, WM_CLOSE, 0, 0);
+    waitUntil(
+        [&] { return program_.hasExited() || GetDlgItem(GetForegroundWindow(), IDNO) != nullptr; });
+    if (!program_.hasExited()) {
+        answerMessage(program_, IDNO);
+    }
+    return waitUntil([&] { return program_.hasExited(); });
+}
+
+bool SnapdeskApp::saveProjectAsWithoutQuestions(const std::wstring& name) {
+    command(ID_mnuSaveProjectAs);
+    const HWND save = waitForWindowTitled(program_, L"Save Project As");
+    if (save == nullptr) {
+        return false;
+    }
+    SetWindowTextW(GetDlgItem(save, IDC_txtSavePro), name.c_str());
+    testing::click(save, IDC_cmdSaveProject);
+    return gone(save);
 }
 
 HWND waitForPopup(Milliseconds timeout) {

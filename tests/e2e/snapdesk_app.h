@@ -115,6 +115,11 @@ class SnapdeskApp {
 
     // Sends WM_CLOSE and waits until the process has ended.
     bool closeAndWait();
+    // The same, answering No when it asks whether to save the project's changes first.
+    bool closeWithoutSaving();
+    // Save Project As under `name`: true when its dialog was the only one to show (every
+    // location was found) and it closed.
+    bool saveProjectAsWithoutQuestions(const std::wstring& name);
 
   private:
     std::wstring installed_;  // empty when the program could not be installed

@@ -201,12 +201,8 @@ TEST_F(TodayE2E, PagesAndOfficeFilesAreSavedWithoutAQuestionAndComeBackEachInIts
     for (const std::wstring& m : members) {
         ASSERT_TRUE(app->moveToProject(m, kTwoTicks)) << utf8(m);
     }
-    app->command(ID_mnuSaveProjectAs);
-    const HWND save = waitForWindowTitled(app->program(), L"Save Project As");
-    ASSERT_NE(save, nullptr) << "every page was found in its history: no other dialog asks";
-    SetWindowTextW(GetDlgItem(save, IDC_txtSavePro), L"Today");
-    click(save, IDC_cmdSaveProject);
-    ASSERT_TRUE(gone(save));
+    ASSERT_TRUE(app->saveProjectAsWithoutQuestions(L"Today"))
+        << "every page was found in its history: no other dialog asks";
     const std::string project = fileBytes(kProjectFile);
     for (const std::string& address : {kChromeOne, kChromeTwo, kEdgePage, kFirefoxPage}) {
         EXPECT_NE(project.find("=" + address + "\r\n"), std::string::npos) << project;
@@ -217,15 +213,7 @@ TEST_F(TodayE2E, PagesAndOfficeFilesAreSavedWithoutAQuestionAndComeBackEachInIts
     // Every program closed, Snapdesk too; started again and the project opened.
     closeBrowsers();
     ASSERT_TRUE(waitUntil([] { return windowsWith(L" - Google Chrome").empty(); }));
-    PostMessageW(app->main(), WM_CLOSE, 0, 0);
-    // The project lost its members: closing asks first.
-    waitUntil([&] {
-        return app->program().hasExited() || GetDlgItem(GetForegroundWindow(), IDNO) != nullptr;
-    });
-    if (!app->program().hasExited()) {
-        answerMessage(app->program(), IDNO);
-    }
-    ASSERT_TRUE(waitUntil([&] { return app->program().hasExited(); }));
+    ASSERT_TRUE(app->closeWithoutSaving()) << "the project lost its members: it asks first";
     app = std::make_unique<SnapdeskApp>();
     ASSERT_TRUE(app->started());
     app->startOpen();
