@@ -1,6 +1,8 @@
 #include "projects/launch_rules.h"
 
+#include "common/modern_programs.h"
 #include "common/text.h"
+#include "location/cloud_files.h"
 
 namespace snapdesk::launch_rules {
 namespace {
@@ -61,6 +63,12 @@ LaunchPlan startWith(const std::string& program, const std::string& location) {
     return start(program, "\"" + location + "\"");
 }
 
+// A document an Office program names by its web address (a cloud file it saves as it goes)
+// opens in that program, whatever the shell would open the address with.
+bool isOfficeWebDocument(const ProjectMember& member) {
+    return officeProgramOf(member.exe) != OfficeProgram::None && isWebAddress(member.location);
+}
+
 LaunchPlan shellOpen(std::string file, std::string parameters, std::string workingFolder,
                      std::string currentFolder) {
     LaunchPlan plan;
@@ -90,7 +98,7 @@ LaunchPlan documentLaunch(const ProjectMember& member, const std::string& associ
     if (upperLocation == exe) {
         return shellOpen(exe, "", folder, folder);
     }
-    if (associatedProgram != exe) {
+    if (associatedProgram != exe || isOfficeWebDocument(member)) {
         if (text::contains(member.location, "\"")) {
             return refused(kQuoteInLocation);
         }
@@ -110,7 +118,7 @@ LaunchClass launchClass(const ProjectMember& member) {
 }
 
 bool needsAssociation(const ProjectMember& member) {
-    if (text::beginsWith(member.name, "Exploring")) {
+    if (text::beginsWith(member.name, "Exploring") || isOfficeWebDocument(member)) {
         return false;
     }
     for (const char* program : {kNetscape, kNetscape6, kInternetExplorer, kWinAmp, kExplorer}) {

@@ -15,7 +15,7 @@ struct ProjectMember {
     std::string exe;
     std::string comment;
     // A Chromium-family browser's profile folder, "" for the browser's own choice.
-    std::string profile;
+    std::string profile{};
 };
 
 enum class LaunchHow {
