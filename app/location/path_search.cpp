@@ -246,7 +246,8 @@ void PathSearch::findOfficePaths() {
         if (!fullName || fullName->find_first_of("\\/") == std::string::npos) {
             continue;
         }
-        list_.setFilePath(i, officeDocumentLocation(*fullName, platform_.registry, platform_.files));
+        list_.setFilePath(i,
+                          officeDocumentLocation(*fullName, platform_.registry, platform_.files));
         list_.setSearchDone(i, true);
         answeredByOffice_.insert(window);
     }

@@ -52,8 +52,7 @@ class SimAutomation : public Automation {
         return std::make_unique<Browser>(browserCalls);
     }
 
-    std::optional<std::string> officeDocumentFullName(WindowHandle window,
-                                                      OfficeProgram) override {
+    std::optional<std::string> officeDocumentFullName(WindowHandle window, OfficeProgram) override {
         officeQuestions.push_back(window);
         if (deadOfficeWindows.contains(window)) {
             throw RuntimeError{-2147023170, "The remote procedure call failed.", "FullName"};

@@ -526,14 +526,14 @@ const wchar_t* documentMemberOf(OfficeProgram program) {
 
 std::optional<std::string> readOfficeFullName(HWND window, OfficeProgram program) {
     const wchar_t* member = documentMemberOf(program);
-    const HWND document = member == nullptr ? nullptr
-                                            : documentWindowOf(window, documentClassesOf(program));
+    const HWND document =
+        member == nullptr ? nullptr : documentWindowOf(window, documentClassesOf(program));
     if (document == nullptr) {
         return std::nullopt;
     }
     win32::unique_com<IDispatch> windowObject;
-    const HRESULT hr = AccessibleObjectFromWindow(
-        document, static_cast<DWORD>(OBJID_NATIVEOM), IID_IDispatch, windowObject.putVoid());
+    const HRESULT hr = AccessibleObjectFromWindow(document, static_cast<DWORD>(OBJID_NATIVEOM),
+                                                  IID_IDispatch, windowObject.putVoid());
     if (FAILED(hr) || !windowObject) {
         return std::nullopt;
     }

@@ -272,12 +272,10 @@ TEST_F(PathSearchTest, OfficeWindowsNameTheirOwnDocumentsAndWordFallsBackOnTheRu
     // One Excel process with two windows dies in the middle of the question.
     world.desktop.window(window(2)).process = world.desktop.window(window(1)).process;
     files.addFile("C:\\Users\\me\\OneDrive\\Shared.xlsx");
-    world.machine.registry.writeUserString(
-        "Software\\SyncEngines\\Providers\\OneDrive\\Personal", "UrlNamespace",
-        "https://d.docs.live.net/77ab/");
-    world.machine.registry.writeUserString(
-        "Software\\SyncEngines\\Providers\\OneDrive\\Personal", "MountPoint",
-        "C:\\Users\\me\\OneDrive");
+    world.machine.registry.writeUserString("Software\\SyncEngines\\Providers\\OneDrive\\Personal",
+                                           "UrlNamespace", "https://d.docs.live.net/77ab/");
+    world.machine.registry.writeUserString("Software\\SyncEngines\\Providers\\OneDrive\\Personal",
+                                           "MountPoint", "C:\\Users\\me\\OneDrive");
     automation.officeDocuments = {{window(0), "C:\\Money\\Budget.xlsx"},
                                   {window(1), "C:\\Plans\\Plan.xlsx"},
                                   {window(2), "https://d.docs.live.net/77ab/Shared.xlsx"},

@@ -79,8 +79,9 @@ TEST(LaunchRules, EachKindOfMemberIsStartedWithItsOwnProgramAndNothingElse) {
     // shell has for web addresses.
     const std::string cloud = "https://d.docs.live.net/1a/My%20Book.xlsx";
     for (const std::string& associated : {std::string(), kExcel, std::string("C:\\WEB\\B.EXE")}) {
-        EXPECT_EQ(plan("My Book.xlsx", cloud, kExcel, associated),
-                  "ShellExecute open [" + kExcel + "] [\"" + cloud + "\"] [C:\\OFFICE] cd [C:\\OFFICE]");
+        EXPECT_EQ(
+            plan("My Book.xlsx", cloud, kExcel, associated),
+            "ShellExecute open [" + kExcel + "] [\"" + cloud + "\"] [C:\\OFFICE] cd [C:\\OFFICE]");
     }
     EXPECT_FALSE(launch_rules::needsAssociation({"My Book.xlsx", cloud, kExcel, ""}));
     EXPECT_EQ(plan("a.xlsx", "https://x.example/a.xlsx\" /e", kExcel),
