@@ -2,6 +2,7 @@
 
 #include "common/app_title.h"
 #include "common/runtime_error.h"
+#include "location/cloud_files.h"
 #include "tracking/recent_folder.h"
 
 namespace snapdesk {
@@ -9,6 +10,8 @@ namespace {
 
 constexpr const char* kExploring = "Exploring - ";
 constexpr const char* kIeSuffix = " - Microsoft Internet Explorer";
+// Longer than any window class the searches compare.
+constexpr int kLongestClassName = 64;
 
 std::string replaceAll(std::string s, const std::string& from, const std::string& to) {
     for (std::size_t at = s.find(from); at != std::string::npos;
@@ -212,10 +215,51 @@ void PathSearch::finishFilePathSearch(bool& restart) {
     }
 }
 
+OfficeProgram PathSearch::officeProgramOfRecord(long i) {
+    const OfficeProgram byClass =
+        officeProgramOfClass(platform_.windows.className(list_.hTopWnd(i), kLongestClassName));
+    return byClass != OfficeProgram::None ? byClass : officeProgramOf(list_.EXEPath(i));
+}
+
+void PathSearch::findOfficePaths() {
+    answeredByOffice_.clear();
+    // A program that hung or died is not asked again about its other windows.
+    std::set<std::uint32_t> failedProcesses;
+    for (long i = list_.count(); i >= 1; --i) {
+        const WindowHandle window = list_.hWnd(i);
+        if (!onProjectTab(i) || !platform_.windows.isWindow(window)) {
+            continue;
+        }
+        const OfficeProgram program = officeProgramOfRecord(i);
+        const std::uint32_t process = platform_.windows.processOf(window);
+        if (program == OfficeProgram::None || failedProcesses.contains(process)) {
+            continue;
+        }
+        std::optional<std::string> fullName;
+        try {
+            fullName = sources_.automation.officeDocumentFullName(window, program);
+        } catch (const RuntimeError&) {
+            failedProcesses.insert(process);
+            continue;
+        }
+        // A document never saved has a bare name such as "Book1": nothing to open again.
+        if (!fullName || fullName->find_first_of("\\/") == std::string::npos) {
+            continue;
+        }
+        list_.setFilePath(i,
+                          officeDocumentLocation(*fullName, platform_.registry, platform_.files));
+        list_.setSearchDone(i, true);
+        answeredByOffice_.insert(window);
+    }
+}
+
 void PathSearch::findWordPath() {
-    const auto isLiveWordRecord = [this](long i) {
+    const auto isWordRecord = [this](long i) {
         return onProjectTab(i) && exeIs(list_.EXEPath(i), "\\WINWORD.EXE") &&
-               platform_.windows.isWindow(list_.hWnd(i));
+               !answeredByOffice_.contains(list_.hWnd(i));
+    };
+    const auto isLiveWordRecord = [&](long i) {
+        return isWordRecord(i) && platform_.windows.isWindow(list_.hWnd(i));
     };
     bool any = false;
     for (long i = list_.count(); i >= 1 && !any; --i) {
@@ -235,7 +279,7 @@ void PathSearch::findWordPath() {
         return;
     }
     for (long i = list_.count(); i >= 1; --i) {
-        if (!onProjectTab(i) || !exeIs(list_.EXEPath(i), "\\WINWORD.EXE")) {
+        if (!isWordRecord(i)) {
             continue;
         }
         const std::string c = text::upperCase(list_.CaptionString(i));

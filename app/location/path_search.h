@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -52,7 +53,9 @@ class PathSearch {
     // `restart` also starts again the ones left out or searched before.
     void finishFilePathSearch(bool& restart);
 
-    // The searches of a save.
+    // The searches of a save. findOfficePaths asks each Office window's own document first;
+    // findWordPath then asks the running word processor about the Word records it left.
+    void findOfficePaths();
     void findWordPath();
     void findExplorerPaths();
     void findBrowserPaths();
@@ -74,6 +77,7 @@ class PathSearch {
     const std::optional<std::vector<ShellWindowLocation>>& shellWindowsOfPass();
     void forgetShellWindows();
     bool onProjectTab(long i) const { return list_.inTab(i) == kProjectTab; }
+    OfficeProgram officeProgramOfRecord(long i);
 
     CoffeeShopList& list_;
     Platform& platform_;
@@ -84,6 +88,8 @@ class PathSearch {
     bool shellWindowsAsked_ = false;
     bool shellWalkFailed_ = false;
     std::optional<std::vector<ShellWindowLocation>> shellWindows_;
+    // Windows whose own document object named their file in the last findOfficePaths.
+    std::set<WindowHandle> answeredByOffice_;
 };
 
 }  // namespace snapdesk

@@ -5,6 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "common/modern_programs.h"
+#include "platform/handles.h"
+
 namespace snapdesk {
 
 // One open document of the word processor: its Name and Path properties ("" for a document
@@ -44,6 +47,12 @@ class Automation {
     virtual std::optional<std::vector<ShellWindowLocation>> shellWindows() = 0;
     // A new browser object, not yet visible. Throws RuntimeError when it cannot be created.
     virtual std::unique_ptr<BrowserObject> createBrowser() = 0;
+    // The FullName of the document that one window of an Office program shows, read from that
+    // window's own object model: a path, a web address for a file kept in the cloud, or a bare
+    // name for a document never saved. `window` is the frame or the document window. Nothing
+    // when the window serves no object.
+    virtual std::optional<std::string> officeDocumentFullName(WindowHandle window,
+                                                              OfficeProgram program) = 0;
 };
 
 }  // namespace snapdesk

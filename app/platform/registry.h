@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace snapdesk {
 
@@ -16,6 +17,9 @@ class Registry {
     // Creates the key when missing; false when the key cannot be created or opened.
     virtual bool writeUserString(const std::string& keyPath, const std::string& name,
                                  const std::string& value) = 0;
+    // The names of the keys right below a key of the current user; empty when it cannot be
+    // opened.
+    virtual std::vector<std::string> userSubkeys(const std::string& keyPath) = 0;
     virtual std::optional<std::string> readMachineString(const std::string& keyPath,
                                                          const std::string& name) = 0;
 };

@@ -3,6 +3,7 @@
 #include "common/modern_programs.h"
 #include "common/packaged_programs.h"
 #include "common/text.h"
+#include "location/cloud_files.h"
 #include "projects/browser_command_line.h"
 
 namespace snapdesk::launch_rules {
@@ -64,6 +65,12 @@ LaunchPlan startWith(const std::string& program, const std::string& location) {
     return start(program, "\"" + location + "\"");
 }
 
+// A document an Office program names by its web address (a cloud file it saves as it goes)
+// opens in that program, whatever the shell would open the address with.
+bool isOfficeWebDocument(const ProjectMember& member) {
+    return officeProgramOf(member.exe) != OfficeProgram::None && isWebAddress(member.location);
+}
+
 LaunchPlan shellOpen(std::string file, std::string parameters, std::string workingFolder,
                      std::string currentFolder) {
     LaunchPlan plan;
@@ -93,7 +100,7 @@ LaunchPlan documentLaunch(const ProjectMember& member, const std::string& associ
     if (upperLocation == exe) {
         return shellOpen(exe, "", folder, folder);
     }
-    if (associatedProgram != exe) {
+    if (associatedProgram != exe || isOfficeWebDocument(member)) {
         if (text::contains(member.location, "\"")) {
             return refused(kQuoteInLocation);
         }
@@ -138,7 +145,7 @@ LaunchClass launchClass(const ProjectMember& member) {
 bool needsAssociation(const ProjectMember& member) {
     if (text::beginsWith(member.name, "Exploring") ||
         modernBrowserOf(member.exe) != ModernBrowser::None ||
-        packaged::isPackagedProgram(member.exe)) {
+        packaged::isPackagedProgram(member.exe) || isOfficeWebDocument(member)) {
         return false;
     }
     for (const char* program : {kNetscape, kNetscape6, kInternetExplorer, kWinAmp, kExplorer}) {

@@ -94,6 +94,7 @@ void SaveCommands::saveCommand(bool always) {
 
 void SaveCommands::saveProjectTab(bool askName) {
     ui_.setBusyCursor(true);
+    search_.findOfficePaths();
     search_.findWordPath();
     search_.findExplorerPaths();
     search_.findBrowserPaths();

@@ -187,6 +187,66 @@ HWND standInWordDocument(HWND frame, const std::wstring& title) {
     return nullptr;
 }
 
+namespace {
+
+std::wstring officeFrameClass(const std::wstring& exeName) {
+    if (samePath(exeName, L"WINWORD.EXE")) {
+        return L"OpusApp";
+    }
+    if (samePath(exeName, L"POWERPNT.EXE")) {
+        return L"PPTFrameClass";
+    }
+    return L"XLMAIN";
+}
+
+}  // namespace
+
+StandInOffice::StandInOffice(const std::wstring& exeName)
+    : exe_(copyTestApp(L"standin_office.exe", folder_, exeName)),
+      frameClass_(officeFrameClass(exeName)) {}
+
+StandInOffice::~StandInOffice() {
+    programs_.clear();
+    if (!exe_.empty()) {
+        endProcesses(exe_);
+    }
+}
+
+StandInOffice::Started StandInOffice::start(std::initializer_list<std::wstring> documents,
+                                            std::initializer_list<std::wstring> options) {
+    std::wstring line = quoteArgument(exe_);
+    for (const auto& option : options) {
+        line += L" " + quoteArgument(option);
+    }
+    for (const auto& document : documents) {
+        line += L" " + quoteArgument(document);
+    }
+    Program& program = programs_.emplace_back(line);
+    std::vector<HWND> frames;
+    waitUntil([&] {
+        frames.clear();
+        for (const HWND w : program.windows()) {
+            if (classNameOf(w) == frameClass_ && IsWindowVisible(w)) {
+                frames.push_back(w);
+            }
+        }
+        return frames.size() == documents.size() || program.hasExited();
+    });
+    if (frames.size() != documents.size()) {
+        frames.clear();
+    }
+    return {program, frames};
+}
+
+HWND frameCaptioned(const StandInOffice::Started& started, const std::wstring& caption) {
+    for (const HWND frame : started.frames) {
+        if (windowTextOf(frame) == caption) {
+            return frame;
+        }
+    }
+    return nullptr;
+}
+
 StandInShellWindows::StandInShellWindows()
     : exe_(copyTestApp(L"standin_shell_windows.exe", folder_, L"standin_shell_windows.exe")) {
     CoCreateGuid(&classId_);

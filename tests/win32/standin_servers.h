@@ -83,6 +83,40 @@ HWND newStandInWordDocument(HWND frame);
 // Its document window captioned so, or nullptr.
 HWND standInWordDocument(HWND frame, const std::wstring& title);
 
+// standin_office.exe copied as an Office program's executable (EXCEL.EXE, WINWORD.EXE or
+// POWERPNT.EXE) into a folder of its own, which takes that program's shape. Documents for it can
+// be written into the same folder.
+class StandInOffice {
+  public:
+    explicit StandInOffice(const std::wstring& exeName);
+    // Closes what it started and ends any copy still running.
+    ~StandInOffice();
+    StandInOffice(const StandInOffice&) = delete;
+    StandInOffice& operator=(const StandInOffice&) = delete;
+
+    const std::wstring& exePath() const { return exe_; }
+    const TempFolder& folder() const { return folder_; }
+    // The class of the program's frames: XLMAIN, OpusApp, PPTFrameClass.
+    const std::wstring& frameClass() const { return frameClass_; }
+
+    // Starts one instance with these documents and options (see standin_office.cpp) and waits
+    // until a frame shows for each document. `frames` is empty when that did not happen in time.
+    struct Started {
+        Program& program;
+        std::vector<HWND> frames;
+    };
+    Started start(std::initializer_list<std::wstring> documents,
+                  std::initializer_list<std::wstring> options = {});
+
+  private:
+    TempFolder folder_;
+    std::wstring exe_;
+    std::wstring frameClass_;
+    std::deque<Program> programs_;
+};
+// Its frame captioned so, or nullptr.
+HWND frameCaptioned(const StandInOffice::Started& started, const std::wstring& caption);
+
 // What the next collection of the stand-in shell windows serves (see standin_shell_windows.cpp).
 struct ShellWindowsScript {
     std::vector<std::pair<std::string, std::string>> windows;  // location name, URL

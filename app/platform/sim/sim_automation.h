@@ -1,7 +1,9 @@
 #pragma once
 
+#include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -21,6 +23,11 @@ class SimAutomation : public Automation {
     bool failWalks = false;
     int wordWalks = 0;
     int shellWalks = 0;
+    // The document behind each Office window; a window missing here serves no object, one in
+    // `deadOfficeWindows` belongs to a program that dies when asked.
+    std::map<WindowHandle, std::string> officeDocuments;
+    std::set<WindowHandle> deadOfficeWindows;
+    std::vector<WindowHandle> officeQuestions;
     // Calls made on browser objects, in order: "navigate <address>", "visible -1".
     std::vector<std::string> browserCalls;
 
@@ -43,6 +50,18 @@ class SimAutomation : public Automation {
     std::unique_ptr<BrowserObject> createBrowser() override {
         failIfAsked("InternetExplorer.Application");
         return std::make_unique<Browser>(browserCalls);
+    }
+
+    std::optional<std::string> officeDocumentFullName(WindowHandle window, OfficeProgram) override {
+        officeQuestions.push_back(window);
+        if (deadOfficeWindows.contains(window)) {
+            throw RuntimeError{-2147023170, "The remote procedure call failed.", "FullName"};
+        }
+        const auto found = officeDocuments.find(window);
+        if (found == officeDocuments.end()) {
+            return std::nullopt;
+        }
+        return found->second;
     }
 
   private:

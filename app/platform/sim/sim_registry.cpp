@@ -1,5 +1,7 @@
 #include "platform/sim/sim_registry.h"
 
+#include <algorithm>
+
 #include "common/text.h"
 
 namespace snapdesk::sim {
@@ -35,8 +37,29 @@ bool SimRegistry::writeUserString(const std::string& keyPath, const std::string&
         return false;
     }
     user_[normal(keyPath)][normal(name)] = value;
+    userKeySpelling_.emplace(normal(keyPath), keyPath);
     writes.push_back(name + "=" + value);
     return true;
+}
+
+std::vector<std::string> SimRegistry::userSubkeys(const std::string& keyPath) {
+    std::vector<std::string> names;
+    if (locked_.contains(normal(keyPath))) {
+        return names;
+    }
+    const std::string parent = normal(keyPath) + "\\";
+    for (const auto& [key, spelling] : userKeySpelling_) {
+        if (!text::beginsWith(key, parent)) {
+            continue;
+        }
+        // The next level only, named as it was written.
+        const std::string below = spelling.substr(parent.size());
+        const std::string name = below.substr(0, below.find('\\'));
+        if (std::find(names.begin(), names.end(), name) == names.end()) {
+            names.push_back(name);
+        }
+    }
+    return names;
 }
 
 std::optional<std::string> SimRegistry::readMachineString(const std::string& keyPath,

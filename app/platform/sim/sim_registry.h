@@ -17,6 +17,7 @@ class SimRegistry : public Registry {
                                               const std::string& name) override;
     bool writeUserString(const std::string& keyPath, const std::string& name,
                          const std::string& value) override;
+    std::vector<std::string> userSubkeys(const std::string& keyPath) override;
     std::optional<std::string> readMachineString(const std::string& keyPath,
                                                  const std::string& name) override;
 
@@ -33,6 +34,7 @@ class SimRegistry : public Registry {
     static std::optional<std::string> read(const Values& values, const std::string& keyPath,
                                            const std::string& name);
     Values user_;
+    std::map<std::string, std::string> userKeySpelling_;  // as first written
     Values machine_;
     std::set<std::string> locked_;
 };

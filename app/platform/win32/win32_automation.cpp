@@ -1,5 +1,6 @@
 #include "platform/win32/win32_automation.h"
 
+#include <oleacc.h>
 #include <oleauto.h>
 
 #include <chrono>
@@ -441,6 +442,107 @@ std::optional<std::vector<ShellWindowLocation>> walkShellWindows(const CLSID& wi
     return result;
 }
 
+// ---- An Office window's own document ----
+
+// The classes of the windows that serve the program's window object.
+std::vector<std::wstring_view> documentClassesOf(OfficeProgram program) {
+    switch (program) {
+        case OfficeProgram::Word:
+            return {L"_WwG"};
+        case OfficeProgram::Excel:
+            return {L"EXCEL7"};
+        case OfficeProgram::PowerPoint:
+            return {L"paneClassDC", L"mdiClass"};
+        case OfficeProgram::None:
+            break;
+    }
+    return {};
+}
+
+bool hasClassOf(HWND window, const std::vector<std::wstring_view>& classes) {
+    wchar_t name[64] = {};
+    const int length = GetClassNameW(window, name, 64);
+    for (const std::wstring_view wanted : classes) {
+        if (std::wstring_view(name, length > 0 ? static_cast<std::size_t>(length) : 0) == wanted) {
+            return true;
+        }
+    }
+    return false;
+}
+
+struct DocumentWindowSearch {
+    const std::vector<std::wstring_view>* classes;
+    HWND found;
+};
+
+BOOL CALLBACK visitDescendant(HWND child, LPARAM data) {
+    auto& search = *reinterpret_cast<DocumentWindowSearch*>(data);
+    if (hasClassOf(child, *search.classes)) {
+        search.found = child;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The window itself when it is a document window, else its first descendant that is one.
+HWND documentWindowOf(HWND window, const std::vector<std::wstring_view>& classes) {
+    if (hasClassOf(window, classes)) {
+        return window;
+    }
+    DocumentWindowSearch search{&classes, nullptr};
+    EnumChildWindows(window, visitDescendant, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// The source of the program's errors.
+const char* officeSourceOf(OfficeProgram program) {
+    switch (program) {
+        case OfficeProgram::Word:
+            return kWordSource;
+        case OfficeProgram::Excel:
+            return "Excel.Application";
+        case OfficeProgram::PowerPoint:
+            return "PowerPoint.Application";
+        case OfficeProgram::None:
+            break;
+    }
+    return "Office";
+}
+
+// The member that leads from the program's window object to its document.
+const wchar_t* documentMemberOf(OfficeProgram program) {
+    switch (program) {
+        case OfficeProgram::Word:
+            return L"Document";
+        case OfficeProgram::Excel:
+            return L"Parent";  // the workbook
+        case OfficeProgram::PowerPoint:
+            return L"Presentation";
+        case OfficeProgram::None:
+            break;
+    }
+    return nullptr;
+}
+
+std::optional<std::string> readOfficeFullName(HWND window, OfficeProgram program) {
+    const wchar_t* member = documentMemberOf(program);
+    const HWND document =
+        member == nullptr ? nullptr : documentWindowOf(window, documentClassesOf(program));
+    if (document == nullptr) {
+        return std::nullopt;
+    }
+    win32::unique_com<IDispatch> windowObject;
+    const HRESULT hr = AccessibleObjectFromWindow(document, static_cast<DWORD>(OBJID_NATIVEOM),
+                                                  IID_IDispatch, windowObject.putVoid());
+    if (FAILED(hr) || !windowObject) {
+        return std::nullopt;
+    }
+    const char* source = officeSourceOf(program);
+    const win32::unique_com<IDispatch> documentObject =
+        requireObject(get(windowObject.get(), member, source), member, source);
+    return toText(get(documentObject.get(), L"FullName", source), source);
+}
+
 // ---- The browser ----
 
 // The browser's pointer lives on one thread of the multithreaded apartment for the object's
@@ -563,6 +665,14 @@ std::optional<std::vector<ShellWindowLocation>> Win32Automation::shellWindows() 
     return runBounded<std::optional<std::vector<ShellWindowLocation>>>(
         ui_, timeoutMs_, kShellWindowsSource,
         [windowsClass] { return walkShellWindows(windowsClass); });
+}
+
+std::optional<std::string> Win32Automation::officeDocumentFullName(WindowHandle window,
+                                                                   OfficeProgram program) {
+    const HWND frame = win32::toHwnd(window);
+    return runBounded<std::optional<std::string>>(
+        ui_, timeoutMs_, officeSourceOf(program),
+        [frame, program] { return readOfficeFullName(frame, program); });
 }
 
 std::unique_ptr<BrowserObject> Win32Automation::createBrowser() {

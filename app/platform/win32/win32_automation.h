@@ -25,6 +25,8 @@ class Win32Automation : public Automation {
     std::optional<std::vector<WordDocument>> wordDocuments() override;
     std::optional<std::vector<ShellWindowLocation>> shellWindows() override;
     std::unique_ptr<BrowserObject> createBrowser() override;
+    std::optional<std::string> officeDocumentFullName(WindowHandle window,
+                                                      OfficeProgram program) override;
 
   private:
     Ui& ui_;

@@ -51,6 +51,27 @@ std::optional<std::string> Win32Registry::readMachineString(const std::string& k
     return readString(HKEY_LOCAL_MACHINE, keyPath, name);
 }
 
+std::vector<std::string> Win32Registry::userSubkeys(const std::string& keyPath) {
+    std::vector<std::string> names;
+    win32::unique_hkey key;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, win32::toWide(keyPath).c_str(), 0, KEY_READ, key.put()) !=
+        ERROR_SUCCESS) {
+        return names;
+    }
+    // Key names are at most 255 characters.
+    wchar_t name[256];
+    for (DWORD index = 0;; ++index) {
+        DWORD length = 256;
+        const LONG status =
+            RegEnumKeyExW(key.get(), index, name, &length, nullptr, nullptr, nullptr, nullptr);
+        if (status != ERROR_SUCCESS) {
+            break;
+        }
+        names.push_back(win32::toUtf8(std::wstring_view(name, length)));
+    }
+    return names;
+}
+
 bool Win32Registry::writeUserString(const std::string& keyPath, const std::string& name,
                                     const std::string& value) {
     win32::unique_hkey key;

@@ -11,6 +11,7 @@ class Win32Registry : public Registry {
                                               const std::string& name) override;
     bool writeUserString(const std::string& keyPath, const std::string& name,
                          const std::string& value) override;
+    std::vector<std::string> userSubkeys(const std::string& keyPath) override;
     std::optional<std::string> readMachineString(const std::string& keyPath,
                                                  const std::string& name) override;
 };

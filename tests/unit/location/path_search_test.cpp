@@ -2,6 +2,7 @@
 // the searches of a save, and the folder search to its end.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <string>
@@ -252,6 +253,68 @@ TEST_F(PathSearchTest, WordDocumentsAreMatchedByNameAndUnsavedOnesSkipped) {
     }
     search->findWordPath();
     EXPECT_EQ(automation.wordWalks, walks);
+}
+
+TEST_F(PathSearchTest, OfficeWindowsNameTheirOwnDocumentsAndWordFallsBackOnTheRunningOne) {
+    const std::string excel = "C:\\OFFICE\\EXCEL.EXE";
+    const std::string word = "C:\\OFFICE\\WINWORD.EXE";
+    const auto at = start({{"Budget.xlsx", excel},
+                           {"Plan.xlsx", excel},
+                           {"Shared.xlsx", excel},
+                           {"Book1", excel},
+                           {"report.docx", word},
+                           {"Letter", word},
+                           {"deck.pptx", "C:\\TOOLS\\SHOW.EXE"},
+                           {"notes.txt"}});
+    const auto window = [&](int k) { return world.list.hWnd(at[k]); };
+    // The classes say what the program is even when the executable does not.
+    world.desktop.window(window(6)).className = "PPTFrameClass";
+    // One Excel process with two windows dies in the middle of the question.
+    world.desktop.window(window(2)).process = world.desktop.window(window(1)).process;
+    files.addFile("C:\\Users\\me\\OneDrive\\Shared.xlsx");
+    world.machine.registry.writeUserString("Software\\SyncEngines\\Providers\\OneDrive\\Personal",
+                                           "UrlNamespace", "https://d.docs.live.net/77ab/");
+    world.machine.registry.writeUserString("Software\\SyncEngines\\Providers\\OneDrive\\Personal",
+                                           "MountPoint", "C:\\Users\\me\\OneDrive");
+    automation.officeDocuments = {{window(0), "C:\\Money\\Budget.xlsx"},
+                                  {window(1), "C:\\Plans\\Plan.xlsx"},
+                                  {window(2), "https://d.docs.live.net/77ab/Shared.xlsx"},
+                                  {window(3), "Book1"},
+                                  {window(4), "https://contoso.sharepoint.com/r/report.docx"},
+                                  {window(6), "D:\\Talks\\deck.pptx"},
+                                  {window(7), "C:\\nope.txt"}};
+    automation.deadOfficeWindows = {window(1), window(2)};
+    automation.wordRunning = true;
+    automation.documents = {{"report.docx", "C:\\Old"}, {"Letter.docx", "C:\\Mail"}};
+
+    search->findOfficePaths();
+    EXPECT_EQ(path(at[0]), "C:\\Money\\Budget.xlsx");
+    EXPECT_TRUE(world.list.searchDone(at[0]));
+    EXPECT_EQ(path(at[1]), kNotFound) << "the program died while asked";
+    EXPECT_EQ(path(at[2]), kNotFound);
+    const auto asked = [&](int k) {
+        return std::count(automation.officeQuestions.begin(), automation.officeQuestions.end(),
+                          window(k));
+    };
+    EXPECT_EQ(asked(1) + asked(2), 1) << "a process that died is not asked again";
+    EXPECT_EQ(path(at[3]), kNotFound) << "never saved";
+    EXPECT_FALSE(world.list.searchDone(at[3]));
+    EXPECT_EQ(path(at[4]), "https://contoso.sharepoint.com/r/report.docx");
+    EXPECT_EQ(path(at[5]), kNotFound);
+    EXPECT_EQ(path(at[6]), "D:\\Talks\\deck.pptx");
+    EXPECT_EQ(path(at[7]), kNotFound) << "not an Office window";
+    EXPECT_EQ(asked(7), 0);
+
+    // The running word processor answers only for the Word window its own object left.
+    search->findWordPath();
+    EXPECT_EQ(path(at[4]), "https://contoso.sharepoint.com/r/report.docx");
+    EXPECT_EQ(path(at[5]), "C:\\Mail\\Letter.docx");
+
+    // The program is back: the synced file stands for the cloud address.
+    automation.deadOfficeWindows.clear();
+    search->findOfficePaths();
+    EXPECT_EQ(path(at[1]), "C:\\Plans\\Plan.xlsx");
+    EXPECT_EQ(path(at[2]), "C:\\Users\\me\\OneDrive\\Shared.xlsx");
 }
 
 TEST_F(PathSearchTest, ExplorerFoldersComeFromTheCaptionTheShellOrTheFolderList) {

@@ -78,6 +78,18 @@ TEST(LaunchRules, EachKindOfMemberIsStartedWithItsOwnProgramAndNothingElse) {
     EXPECT_EQ(plan("a.txt", "C:\\Docs\\a.txt", ""),
               "ShellExecute open [C:\\Docs\\a.txt] [] [] cd []");
 
+    // A cloud document goes to its Office program as its one argument, whatever program the
+    // shell has for web addresses.
+    const std::string cloud = "https://d.docs.live.net/1a/My%20Book.xlsx";
+    for (const std::string& associated : {std::string(), kExcel, std::string("C:\\WEB\\B.EXE")}) {
+        EXPECT_EQ(
+            plan("My Book.xlsx", cloud, kExcel, associated),
+            "ShellExecute open [" + kExcel + "] [\"" + cloud + "\"] [C:\\OFFICE] cd [C:\\OFFICE]");
+    }
+    EXPECT_FALSE(launch_rules::needsAssociation({"My Book.xlsx", cloud, kExcel, ""}));
+    EXPECT_EQ(plan("a.xlsx", "https://x.example/a.xlsx\" /e", kExcel),
+              "Refused: The location holds a double quote");
+
     // What a project file holds never adds arguments nor starts another program.
     EXPECT_EQ(plan("a", "C:\\a.txt\" /evil", "C:\\ED\\EDIT.EXE"),
               "Refused: The location holds a double quote");

@@ -180,6 +180,29 @@ TEST_F(SaveCommandsTest, SaveAsksForWhatTheSearchesMissedThenWritesTheProject) {
     EXPECT_EQ(dialogs.shown, std::vector<std::string>{"frmSave"});
 }
 
+TEST_F(SaveCommandsTest, OfficeWindowsAreSavedWithTheirOwnDocumentsWithoutAsking) {
+    const std::string excel = "C:\\OFFICE\\EXCEL.EXE";
+    const auto at = furnish({{"Budget.xlsx", kNotFound, excel},
+                             {"Plan.xlsx", kNotFound, excel},
+                             {"report.docx", kNotFound, "C:\\OFFICE\\WINWORD.EXE"}});
+    automation.officeDocuments = {
+        {world.list.hWnd(at[0]), "https://d.docs.live.net/9a/Budget.xlsx"},
+        {world.list.hWnd(at[1]), "C:\\Plans\\Plan.xlsx"},
+        {world.list.hWnd(at[2]), "C:\\Docs\\report.docx"}};
+    // The second Excel dies when asked: its member is asked about as any other.
+    automation.deadOfficeWindows = {world.list.hWnd(at[1])};
+    dialogs.pathAnswers = {"<exe>"};
+    store.setCurrentProjectName("Office");
+
+    commands.mnuSaveProject_Click();
+    EXPECT_EQ(dialogs.shown,
+              (std::vector<std::string>{"frmContinueSearch", "frmNoPathInfo Plan.xlsx"}));
+    EXPECT_EQ(savedPath("Office", 1), "https://d.docs.live.net/9a/Budget.xlsx");
+    EXPECT_EQ(savedPath("Office", 2), excel);
+    EXPECT_EQ(savedPath("Office", 3), "C:\\Docs\\report.docx");
+    EXPECT_EQ(automation.wordWalks, 0) << "every Word window answered for itself";
+}
+
 TEST_F(SaveCommandsTest, ACancelledSearchWritesNothingAndAsksNothingMore) {
     furnish({{"Draft"}});
     dialogs.cancelSearch = true;

@@ -196,6 +196,85 @@ TEST_F(AutomationTest, WordProcessorThatDiesOrHangsInTheWalkMakesItThrow) {
     hanging.program.close(Milliseconds{kHangMs + 5000});
 }
 
+TEST_F(AutomationTest, EachOfficeWindowNamesItsOwnDocument) {
+    testing::StandInOffice excel(L"EXCEL.EXE");
+    testing::StandInOffice word(L"WINWORD.EXE");
+    testing::StandInOffice powerPoint(L"POWERPNT.EXE");
+    const std::wstring cloud = L"https://d.docs.live.net/5e6f/Shared%20Plan.xlsx";
+    const auto first = excel.start({L"C:\\Docs\\Budget.xlsx", cloud});
+    const auto second = excel.start({L"T:\\Other.xlsx", L"Book1"});
+    const auto report = word.start({L"C:\\Docs\\report.docx"});
+    const auto deck = powerPoint.start({L"C:\\Talks\\deck.pptx"});
+    ASSERT_EQ(first.frames.size(), 2u);
+    ASSERT_EQ(second.frames.size(), 2u);
+    ASSERT_EQ(report.frames.size(), 1u);
+    ASSERT_EQ(deck.frames.size(), 1u);
+    Win32Automation automation(ui, kBoundMs);
+    const auto fullName = [&](HWND window, OfficeProgram program) {
+        return automation.officeDocumentFullName(win32::toHandle(window), program);
+    };
+
+    // Two instances of one program, each frame with its own document, captioned as Excel does.
+    const std::pair<const wchar_t*, std::string> excelFrames[] = {
+        {L"Budget.xlsx - Excel", "C:\\Docs\\Budget.xlsx"},
+        {L"Shared Plan.xlsx - Excel", win32::toUtf8(cloud)},
+        {L"Other.xlsx - Excel", "T:\\Other.xlsx"},
+        {L"Book1 - Excel", "Book1"}};
+    for (const auto& [caption, expected] : excelFrames) {
+        HWND frame = testing::frameCaptioned(first, caption);
+        frame = frame != nullptr ? frame : testing::frameCaptioned(second, caption);
+        ASSERT_NE(frame, nullptr) << win32::toUtf8(caption);
+        EXPECT_EQ(fullName(frame, OfficeProgram::Excel), expected) << win32::toUtf8(caption);
+    }
+    ASSERT_EQ(testing::windowTextOf(report.frames[0]), L"report.docx - Word");
+    EXPECT_EQ(fullName(report.frames[0], OfficeProgram::Word), "C:\\Docs\\report.docx");
+    ASSERT_EQ(testing::windowTextOf(deck.frames[0]), L"deck.pptx - PowerPoint");
+    EXPECT_EQ(fullName(deck.frames[0], OfficeProgram::PowerPoint), "C:\\Talks\\deck.pptx");
+    // The document window itself answers as its frame does.
+    const HWND workbook = FindWindowExW(FindWindowExW(first.frames[0], nullptr, L"XLDESK", nullptr),
+                                        nullptr, L"EXCEL7", nullptr);
+    ASSERT_NE(workbook, nullptr);
+    EXPECT_TRUE(fullName(workbook, OfficeProgram::Excel).has_value());
+
+    // Windows that serve no such object: a frame asked as another program, and a plain window.
+    EXPECT_EQ(fullName(report.frames[0], OfficeProgram::Excel), std::nullopt);
+    MessageProbe plain;
+    EXPECT_EQ(fullName(plain.window(), OfficeProgram::Word), std::nullopt);
+}
+
+TEST_F(AutomationTest, AnOfficeProgramThatDiesOrHangsWhenAskedMakesItThrow) {
+    testing::StandInOffice excel(L"EXCEL.EXE");
+    Win32Automation automation(ui, kBoundMs);
+    {
+        const auto dying = excel.start({L"C:\\Docs\\Budget.xlsx"}, {L"--die-at-call", L"1"});
+        ASSERT_EQ(dying.frames.size(), 1u);
+        try {
+            automation.officeDocumentFullName(win32::toHandle(dying.frames[0]),
+                                              OfficeProgram::Excel);
+            ADD_FAILURE() << "a program that died when asked gave an answer";
+        } catch (const RuntimeError& e) {
+            EXPECT_LT(e.number, 0);
+            EXPECT_NE(e.number, kTimeoutError);
+            EXPECT_EQ(e.source, "Excel.Application");
+        }
+        ASSERT_TRUE(testing::waitUntil([&] { return dying.program.hasExited(); }));
+        DWORD code = 0;
+        GetExitCodeProcess(dying.program.process(), &code);
+        EXPECT_EQ(code, static_cast<DWORD>(standin::kDiedOnPurpose));
+    }
+    const auto hanging =
+        excel.start({L"C:\\Docs\\Budget.xlsx"},
+                    {L"--hang-at-call", L"1", L"--hang-ms", std::to_wstring(kHangMs)});
+    ASSERT_EQ(hanging.frames.size(), 1u);
+    expectGivesUpInTime(
+        [&] {
+            automation.officeDocumentFullName(win32::toHandle(hanging.frames[0]),
+                                              OfficeProgram::Excel);
+        },
+        "Excel.Application");
+    hanging.program.close(Milliseconds{kHangMs + 5000});
+}
+
 TEST_F(AutomationTest, ShellWindowsAreListedFromAnotherProcessOrNotAtAll) {
     testing::StandInShellWindows shell;
     ASSERT_TRUE(shell.registered());

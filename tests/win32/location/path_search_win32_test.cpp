@@ -21,6 +21,7 @@
 #include "platform/win32/win32_automation.h"
 #include "platform/win32/win32_convert.h"
 #include "platform/win32/win32_platform.h"
+#include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_shell.h"
 #include "standin_servers.h"
 #include "support/history_files.h"
@@ -244,6 +245,65 @@ TEST_F(PathSearchWin32, WordDocumentsAreAskedOfTheRunningWordProcessor) {
     EXPECT_EQ(list.filePath(report), kRoot + "\\Docs\\Report.doc");
     EXPECT_TRUE(list.searchDone(report));
     EXPECT_EQ(list.filePath(unsaved), kNotFound) << list.CaptionString(unsaved);
+}
+
+TEST_F(PathSearchWin32, OfficeWindowsAreNamedByTheirOwnDocumentsAndCloudFilesBySyncedCopies) {
+    // The sync client's registration of a OneDrive folder, as it writes it for the user.
+    const std::wstring provider = L"Software\\SyncEngines\\Providers\\OneDrive\\SnapdeskTest";
+    struct ProviderKey {
+        std::wstring path;
+        ~ProviderKey() { RegDeleteTreeW(HKEY_CURRENT_USER, path.c_str()); }
+    } providerKey{provider};
+    Win32Registry registry;
+    ASSERT_TRUE(registry.writeUserString(toUtf8(provider), "UrlNamespace",
+                                         "https://d.docs.live.net/5e6f/"));
+    ASSERT_TRUE(registry.writeUserString(toUtf8(provider), "MountPoint", kRoot + "\\OneDrive"));
+    writeBytes(kRoot + "\\OneDrive\\Team Plan.xlsx", "synced");
+    writeBytes(kRoot + "\\Docs\\Budget.xlsx", "budget");
+    writeBytes(kRoot + "\\Docs\\report.docx", "report");
+    start();
+
+    testing::StandInOffice excel(L"EXCEL.EXE");
+    testing::StandInOffice word(L"WINWORD.EXE");
+    testing::StandInOffice powerPoint(L"POWERPNT.EXE");
+    const auto first = excel.start(
+        {toWide(kRoot + "\\Docs\\Budget.xlsx"), L"https://d.docs.live.net/5e6f/Team%20Plan.xlsx"});
+    const auto second = excel.start({L"https://d.docs.live.net/5e6f/Not%20Synced.xlsx", L"Book1"});
+    const auto dying = excel.start({toWide(kRoot + "\\Docs\\Lost.xlsx")}, {L"--die-at-call", L"1"});
+    const auto report = word.start({toWide(kRoot + "\\Docs\\report.docx")});
+    const auto talk = powerPoint.start({toWide(kRoot + "\\Docs\\deck.pptx")});
+    ASSERT_EQ(first.frames.size() + second.frames.size() + dying.frames.size(), 5u);
+    ASSERT_EQ(report.frames.size() + talk.frames.size(), 2u);
+    list.refreshList();
+    const auto member = [&](const testing::StandInOffice::Started& started,
+                            const wchar_t* caption) {
+        const HWND frame = testing::frameCaptioned(started, caption);
+        return frame == nullptr ? 0 : projectMember(frame);
+    };
+    const long budget = member(first, L"Budget.xlsx - Excel");
+    const long team = member(first, L"Team Plan.xlsx - Excel");
+    const long notSynced = member(second, L"Not Synced.xlsx - Excel");
+    const long unsaved = member(second, L"Book1 - Excel");
+    const long lost = member(dying, L"Lost.xlsx - Excel");
+    // Each frame is one member: its document window has no icon to be tracked by.
+    const long docx = member(report, L"report.docx - Word");
+    const long deck = member(talk, L"deck.pptx - PowerPoint");
+    ASSERT_TRUE(budget && team && notSynced && unsaved && lost && docx && deck);
+    ASSERT_TRUE(text::contains(list.EXEPath(budget), "\\EXCEL.EXE")) << list.EXEPath(budget);
+
+    search->findOfficePaths();
+    EXPECT_EQ(list.filePath(budget), kRoot + "\\Docs\\Budget.xlsx");
+    EXPECT_EQ(list.filePath(team), kRoot + "\\OneDrive\\Team Plan.xlsx");
+    EXPECT_EQ(list.filePath(notSynced), "https://d.docs.live.net/5e6f/Not%20Synced.xlsx");
+    EXPECT_EQ(list.filePath(docx), kRoot + "\\Docs\\report.docx");
+    EXPECT_EQ(list.filePath(deck), kRoot + "\\Docs\\deck.pptx");
+    for (const long i : {budget, team, notSynced, docx, deck}) {
+        EXPECT_TRUE(list.searchDone(i)) << list.CaptionString(i);
+    }
+    // Never saved, and a program that died when asked: both as they were.
+    EXPECT_EQ(list.filePath(unsaved), kNotFound);
+    EXPECT_EQ(list.filePath(lost), kNotFound);
+    EXPECT_FALSE(list.searchDone(lost));
 }
 
 TEST_F(PathSearchWin32, BrowserPagesAreFoundInEachBrowsersHistoryFile) {
