@@ -23,6 +23,7 @@
 #include "projects/win32/open_dialog_ids.h"
 #include "projects/win32/save_dialog_ids.h"
 #include "snapdesk_app.h"
+#include "standin_servers.h"
 #include "test_apps.h"
 
 namespace snapdesk::testing {
@@ -65,6 +66,20 @@ void removeTree(const std::wstring& folder) {
     op.fFlags = FOF_NO_UI;
     SHFileOperationW(&op);
 }
+
+// The sync client's registration of a OneDrive folder for the user, removed again.
+struct OneDriveFolder {
+    const wchar_t* key = L"Software\\SyncEngines\\Providers\\OneDrive\\SnapdeskE2E";
+    OneDriveFolder(const std::wstring& urlNamespace, const std::wstring& mountPoint) {
+        set(L"UrlNamespace", urlNamespace);
+        set(L"MountPoint", mountPoint);
+    }
+    ~OneDriveFolder() { RegDeleteTreeW(HKEY_CURRENT_USER, key); }
+    void set(const wchar_t* name, const std::wstring& value) const {
+        RegSetKeyValueW(HKEY_CURRENT_USER, key, name, REG_SZ, value.c_str(),
+                        static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    }
+};
 
 // The stand-in browser installed where the real one lives, with what it knows of its pages.
 struct InstalledBrowser {
@@ -167,6 +182,7 @@ class TodayE2E : public ::testing::Test {
     std::unique_ptr<InstalledBrowser> chrome, edge, firefox;
     std::vector<std::unique_ptr<Program>> programs;
     std::unique_ptr<SnapdeskApp> app;
+    StandInOffice excel{L"EXCEL.EXE"};
 };
 
 TEST_F(TodayE2E, PagesAndOfficeFilesAreSavedWithoutAQuestionAndComeBackEachInItsWindow) {
@@ -186,18 +202,37 @@ TEST_F(TodayE2E, PagesAndOfficeFilesAreSavedWithoutAQuestionAndComeBackEachInIts
     const std::wstring places = firefoxData + L"\\Profiles\\k3x.default-release\\places.sqlite";
     EXPECT_GT(fileBytes(places + L"-wal").size(), 0u);
 
+    // Two Excel instances with two workbooks each: one saved in the synced OneDrive folder and
+    // shown by its web address, one only on the web.
+    const std::wstring synced = excel.folder().path() + L"\\OneDrive";
+    CreateDirectoryW(synced.c_str(), nullptr);
+    const OneDriveFolder oneDrive(L"https://d.docs.live.net/5e6f/", synced);
+    const std::wstring budget = excel.folder().writeFile(L"Budget.xlsx", "budget");
+    const std::wstring forecast = excel.folder().writeFile(L"Forecast.xlsx", "forecast");
+    const std::wstring teamPlan = synced + L"\\Team Plan.xlsx";
+    ASSERT_TRUE(writeText(teamPlan, "team"));
+    const std::wstring webOnly = L"https://d.docs.live.net/5e6f/Not%20Synced.xlsx";
+    ASSERT_EQ(excel.start({budget, L"https://d.docs.live.net/5e6f/Team%20Plan.xlsx"}).frames.size(),
+              2u);
+    ASSERT_EQ(excel.start({forecast, webOnly}).frames.size(), 2u);
+
     app = std::make_unique<SnapdeskApp>();
     ASSERT_TRUE(app->started());
-    const std::vector<std::wstring> members{L"Node.js docs - Guides", L"Release notes",
-                                            L"Quarterly plan", L"MDN Web Docs"};
+    const std::vector<std::wstring> members{
+        L"Node.js docs - Guides", L"Release notes",  L"Quarterly plan", L"MDN Web Docs",
+        L"Budget.xlsx",           L"Team Plan.xlsx", L"Forecast.xlsx",  L"Not Synced.xlsx"};
     ASSERT_TRUE(app->waitForTiles(members, kTwoTicks)) << "each page is named by its title";
-    const auto tile = app->tileNamed(L"Quarterly plan");
-    ASSERT_TRUE(tile.has_value());
-    SnapdeskApp::typeComment(*tile, L"for Monday");
-    ASSERT_TRUE(waitUntil([&] {
-        const auto now = app->tileNamed(L"Quarterly plan");
-        return now && now->comment == L"for Monday";
-    }));
+    const auto comment = [&](const wchar_t* name, const wchar_t* text) {
+        const auto tile = app->tileNamed(name);
+        ASSERT_TRUE(tile.has_value()) << utf8(name);
+        SnapdeskApp::typeComment(*tile, text);
+        ASSERT_TRUE(waitUntil([&] {
+            const auto now = app->tileNamed(name);
+            return now && now->comment == text;
+        }));
+    };
+    comment(L"Quarterly plan", L"for Monday");
+    comment(L"Team Plan.xlsx", L"shared numbers");
     for (const std::wstring& m : members) {
         ASSERT_TRUE(app->moveToProject(m, kTwoTicks)) << utf8(m);
     }
@@ -207,12 +242,18 @@ TEST_F(TodayE2E, PagesAndOfficeFilesAreSavedWithoutAQuestionAndComeBackEachInIts
     for (const std::string& address : {kChromeOne, kChromeTwo, kEdgePage, kFirefoxPage}) {
         EXPECT_NE(project.find("=" + address + "\r\n"), std::string::npos) << project;
     }
+    for (const std::wstring& file : {budget, teamPlan, forecast, webOnly}) {
+        EXPECT_NE(project.find("=" + utf8(file) + "\r\n"), std::string::npos) << project;
+    }
     EXPECT_NE(project.find("[FileProfile]"), std::string::npos) << project;
     EXPECT_NE(project.find("=Profile 1\r\n"), std::string::npos) << "Edge's page in its profile";
 
     // Every program closed, Snapdesk too; started again and the project opened.
     closeBrowsers();
-    ASSERT_TRUE(waitUntil([] { return windowsWith(L" - Google Chrome").empty(); }));
+    closeWindowsWith(L" - Excel");
+    ASSERT_TRUE(waitUntil([] {
+        return windowsWith(L" - Google Chrome").empty() && windowsWith(L" - Excel").empty();
+    }));
     ASSERT_TRUE(app->closeWithoutSaving()) << "the project lost its members: it asks first";
     app = std::make_unique<SnapdeskApp>();
     ASSERT_TRUE(app->started());
@@ -228,9 +269,16 @@ TEST_F(TodayE2E, PagesAndOfficeFilesAreSavedWithoutAQuestionAndComeBackEachInIts
     EXPECT_EQ(windowsWith(L"Quarterly plan - Personal - Microsoft\u200B Edge").size(), 1u)
         << "Edge's page is back in the profile it was saved from";
     EXPECT_EQ(windowsWith(L"MDN Web Docs \u2014 Mozilla Firefox").size(), 1u);
+    for (const wchar_t* workbook : {L"Budget.xlsx - Excel", L"Team Plan.xlsx - Excel",
+                                    L"Forecast.xlsx - Excel", L"Not Synced.xlsx - Excel"}) {
+        EXPECT_EQ(windowsWith(workbook).size(), 1u) << utf8(workbook);
+    }
     const auto back = app->tileNamed(L"Quarterly plan");
     ASSERT_TRUE(back.has_value());
     EXPECT_EQ(back->comment, L"for Monday");
+    const auto workbook = app->tileNamed(L"Team Plan.xlsx");
+    ASSERT_TRUE(workbook.has_value());
+    EXPECT_EQ(workbook->comment, L"shared numbers");
     EXPECT_EQ(answerMessage(app->program()), L"<no message>");
 }
 
