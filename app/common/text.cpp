@@ -73,4 +73,9 @@ std::string doubleAmpersands(std::string_view s) {
     return out;
 }
 
+bool isWebAddress(std::string_view s) {
+    const std::string upper = upperCase(s);
+    return beginsWith(upper, "HTTPS://") || beginsWith(upper, "HTTP://");
+}
+
 }  // namespace snapdesk::text

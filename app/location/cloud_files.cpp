@@ -49,11 +49,6 @@ std::string decodedPath(const std::string& address) {
 
 }  // namespace
 
-bool isWebAddress(const std::string& location) {
-    const std::string upper = text::upperCase(location);
-    return text::beginsWith(upper, "HTTPS://") || text::beginsWith(upper, "HTTP://");
-}
-
 std::string syncedPathOf(const std::string& address, const std::vector<SyncRoot>& roots) {
     const std::string path = decodedPath(address);
     const std::string upperPath = text::upperCase(path);
@@ -109,7 +104,7 @@ std::vector<SyncRoot> oneDriveRoots(Registry& registry) {
 
 std::string officeDocumentLocation(const std::string& fullName, Registry& registry,
                                    FileSystem& files) {
-    if (!isWebAddress(fullName)) {
+    if (!text::isWebAddress(fullName)) {
         return fullName;
     }
     const std::string local = syncedPathOf(fullName, oneDriveRoots(registry));

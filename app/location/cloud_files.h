@@ -17,9 +17,6 @@ struct SyncRoot {
     std::string mountPoint;    // e.g. "C:\Users\me\OneDrive"
 };
 
-// Whether the text is an http or https address.
-bool isWebAddress(const std::string& location);
-
 // The local path a web address stands for under the root whose address is its longest
 // beginning (compared without case, escapes decoded); "" when no root holds it.
 std::string syncedPathOf(const std::string& address, const std::vector<SyncRoot>& roots);

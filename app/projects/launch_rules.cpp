@@ -3,7 +3,6 @@
 #include "common/modern_programs.h"
 #include "common/packaged_programs.h"
 #include "common/text.h"
-#include "location/cloud_files.h"
 #include "projects/browser_command_line.h"
 
 namespace snapdesk::launch_rules {
@@ -68,7 +67,8 @@ LaunchPlan startWith(const std::string& program, const std::string& location) {
 // A document an Office program names by its web address (a cloud file it saves as it goes)
 // opens in that program, whatever the shell would open the address with.
 bool isOfficeWebDocument(const ProjectMember& member) {
-    return officeProgramOf(member.exe) != OfficeProgram::None && isWebAddress(member.location);
+    return officeProgramOf(member.exe) != OfficeProgram::None &&
+           text::isWebAddress(member.location);
 }
 
 LaunchPlan shellOpen(std::string file, std::string parameters, std::string workingFolder,
