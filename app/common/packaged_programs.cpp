@@ -28,13 +28,11 @@ std::string appIdOf(std::string_view program) {
 }
 
 std::string appIdProblem(std::string_view appId) {
-    for (const char c : appId) {
-        if (c == '"') {
-            return "The program's application id holds a double quote";
-        }
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
-            return "The program's application id holds a control character";
-        }
+    if (text::contains(appId, "\"")) {
+        return "The program's application id holds a double quote";
+    }
+    if (text::hasControlCharacter(appId)) {
+        return "The program's application id holds a control character";
     }
     for (const char c : appId) {
         if (!isAppIdCharacter(c)) {

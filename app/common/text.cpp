@@ -73,6 +73,16 @@ std::string doubleAmpersands(std::string_view s) {
     return out;
 }
 
+bool hasControlCharacter(std::string_view s) {
+    for (const char c : s) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F) {
+            return true;
+        }
+    }
+    return false;
+}
+
 bool isWebAddress(std::string_view s) {
     const std::string upper = upperCase(s);
     return beginsWith(upper, "HTTPS://") || beginsWith(upper, "HTTP://");

@@ -32,6 +32,9 @@ std::string NulTrim(std::string_view s);
 // Every "&" doubled, so that a menu or label shows the text as typed, not as an access key.
 std::string doubleAmpersands(std::string_view s);
 
+// Whether the text holds a control character (below a blank, or DEL).
+bool hasControlCharacter(std::string_view s);
+
 // An http or https address, in any letter case.
 bool isWebAddress(std::string_view s);
 

@@ -1,7 +1,7 @@
 #include "projects/browser_command_line.h"
 
-#include <algorithm>
 #include <string_view>
+#include <utility>
 
 #include "common/text.h"
 #include "projects/launch_rules.h"
@@ -13,15 +13,6 @@ constexpr const char* kNotAWebAddress = "The location is not an http, https or f
 constexpr const char* kQuoteInLocation = "The location holds a double quote";
 constexpr const char* kControlInLocation = "The location holds a control character";
 constexpr const char* kBadProfile = "The browser profile is not a plain folder name";
-
-bool isControl(char c) {
-    const auto byte = static_cast<unsigned char>(c);
-    return byte < 0x20 || byte == 0x7F;
-}
-
-bool hasControl(std::string_view s) {
-    return std::any_of(s.begin(), s.end(), isControl);
-}
 
 // The scheme before the first ":", in upper case.
 std::string schemeOf(const std::string& address) {
@@ -52,7 +43,7 @@ Arguments addressFor(const std::string& location) {
     if (text::contains(trimmed, "\"")) {
         return refusal(kQuoteInLocation);
     }
-    if (hasControl(trimmed)) {
+    if (text::hasControlCharacter(trimmed)) {
         return refusal(kControlInLocation);
     }
     if (launch_rules::isFilePath(trimmed)) {
@@ -70,7 +61,7 @@ Arguments addressFor(const std::string& location) {
 Arguments forPage(ModernBrowser browser, const std::string& location, const std::string& profile) {
     std::string profilePart;
     if (isChromiumFamily(browser) && !profile.empty()) {
-        if (text::contains(profile, "\"") || hasControl(profile) ||
+        if (text::contains(profile, "\"") || text::hasControlCharacter(profile) ||
             profile.find_first_of("\\/") != std::string::npos || profile == "." ||
             profile == "..") {
             return refusal(kBadProfile);
