@@ -23,6 +23,12 @@ struct ShowState {
     bool zoomed = false;
 };
 
+// DWM's cloak bits of a top-level window (DWM_CLOAKED_APP, _SHELL, _INHERITED).
+enum CloakBits : std::uint32_t { kCloakedByApp = 1, kCloakedByShell = 2, kCloakInherited = 4 };
+
+// Where a top-level window lies among the virtual desktops.
+enum class DesktopPlace { Unknown, Current, Other };
+
 struct IconAnswer {
     bool answered = false;  // false: the window did not answer in time (or the call failed)
     IconHandle icon = 0;
@@ -47,6 +53,11 @@ class WindowManager {
     virtual bool isZoomed(WindowHandle window) = 0;
     // The three above at once: one question where the system allows it.
     virtual ShowState showState(WindowHandle window) = 0;
+
+    // CloakBits of a top-level window; 0 when it is not cloaked or DWM cannot tell.
+    virtual std::uint32_t cloakedBy(WindowHandle window) = 0;
+    // Unknown where there are no virtual desktops or the window belongs to none.
+    virtual DesktopPlace desktopPlaceOf(WindowHandle window) = 0;
 
     // The whole window text as the window reports it (it may hold NULs).
     virtual std::string windowText(WindowHandle window) = 0;

@@ -15,6 +15,16 @@ constexpr std::uint32_t kToolWindowStyle = 0x80;  // WS_EX_TOOLWINDOW
 constexpr std::uint32_t kMdiChildStyle = 0x40;    // WS_EX_MDICHILD
 constexpr int kClassNameBuffer = 20;
 
+// Cloaked windows are kept alive but nobody can see them (suspended packaged programs, shell
+// hosts); only a window cloaked because it sits on another virtual desktop can be reached.
+bool hiddenByCloak(WindowManager& windows, WindowHandle top) {
+    const std::uint32_t cloak = windows.cloakedBy(top);
+    if ((cloak & (kCloakedByApp | kCloakInherited)) != 0) {
+        return true;
+    }
+    return (cloak & kCloakedByShell) != 0 && windows.desktopPlaceOf(top) != DesktopPlace::Other;
+}
+
 }  // namespace
 
 bool CoffeeShopList::isToolWindow(WindowHandle window) {
@@ -77,7 +87,7 @@ void CoffeeShopList::enumerateWindows() {
             continue;
         }
         const ShowState state = windows.showState(top);
-        if (!state.visible) {
+        if (!state.visible || hiddenByCloak(windows, top)) {
             continue;
         }
         shownThisPass_[top] = state;

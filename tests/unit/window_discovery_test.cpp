@@ -88,6 +88,37 @@ TEST_F(Discovery, WindowsThatAreNeverTracked) {
     EXPECT_EQ(list.hWnd(1), owner);
 }
 
+TEST_F(Discovery, CloakedWindowsAreTrackedOnlyWhenOnAnotherVirtualDesktop) {
+    const auto plain = topLevel("Budget.txt - Notepad");
+    const auto suspended = topLevel("Settings");
+    desktop.window(suspended).cloak = kCloakedByApp;
+    const auto inherited = topLevel("Input host");
+    desktop.window(inherited).cloak = kCloakInherited;
+    const auto shellHere = topLevel("Calculator");
+    desktop.window(shellHere).cloak = kCloakedByShell;
+    desktop.window(shellHere).desktop = DesktopPlace::Current;
+    const auto noDesktop = topLevel("Microsoft Store");
+    desktop.window(noDesktop).cloak = kCloakedByShell;
+    const auto elsewhere = topLevel("Lease.txt - Notepad");
+    desktop.window(elsewhere).cloak = kCloakedByShell;
+    desktop.window(elsewhere).desktop = DesktopPlace::Other;
+    const auto appOnOther = topLevel("Suspended elsewhere");
+    desktop.window(appOnOther).cloak = kCloakedByApp | kCloakedByShell;
+    desktop.window(appOnOther).desktop = DesktopPlace::Other;
+    list.refreshList();
+    ASSERT_EQ(list.count(), 2);
+    EXPECT_GT(positionOf(plain), 0);
+    EXPECT_GT(positionOf(elsewhere), 0);
+
+    // A tracked window its program cloaks goes like a hidden one, and comes back uncloaked.
+    desktop.window(plain).cloak = kCloakedByApp;
+    list.refreshList();
+    EXPECT_EQ(positionOf(plain), 0);
+    desktop.window(plain).cloak = 0;
+    list.refreshList();
+    EXPECT_GT(positionOf(plain), 0);
+}
+
 TEST_F(Discovery, WindowsOwnedByAToolWindowAreTracked) {
     const auto tool = topLevel("Hidden owner");
     desktop.window(tool).exStyle = 0x80;

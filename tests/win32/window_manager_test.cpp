@@ -120,6 +120,11 @@ TEST_F(WindowManagerTest, StylesOwnersAndStates) {
     EXPECT_TRUE(windows.isMinimized(toHandle(small)));
     EXPECT_FALSE(windows.isVisible(toHandle(hidden)));
 
+    // A window in plain view is never cloaked, and is on no other desktop; where DWM or the
+    // desktop manager is missing (Wine) the questions answer the same way.
+    EXPECT_EQ(windows.cloakedBy(toHandle(frame)), 0u);
+    EXPECT_NE(windows.desktopPlaceOf(toHandle(frame)), DesktopPlace::Other);
+
     const Rect rect = windows.windowRect(toHandle(owned));
     EXPECT_EQ(rect.width(), 220);
     EXPECT_EQ(rect.height(), 120);

@@ -136,6 +136,16 @@ ShowState SimDesktop::showState(WindowHandle window) {
     return {isVisible(window), isMinimized(window), isZoomed(window)};
 }
 
+std::uint32_t SimDesktop::cloakedBy(WindowHandle window) {
+    const auto* w = find(window);
+    return w ? w->cloak : 0;
+}
+
+DesktopPlace SimDesktop::desktopPlaceOf(WindowHandle window) {
+    const auto* w = find(window);
+    return w ? w->desktop : DesktopPlace::Unknown;
+}
+
 std::string SimDesktop::windowText(WindowHandle window) {
     const auto* w = find(window);
     return w ? w->text : "";

@@ -24,6 +24,8 @@ struct SimWindow {
     bool visible = true;
     bool minimized = false;
     bool zoomed = false;
+    std::uint32_t cloak = 0;  // CloakBits
+    DesktopPlace desktop = DesktopPlace::Unknown;
     Rect rect{0, 0, 800, 600};
     IconHandle bigIcon = 0;
     IconHandle classIcon = 0;
@@ -70,6 +72,8 @@ class SimDesktop : public WindowManager, public Processes {
     bool isMinimized(WindowHandle window) override;
     bool isZoomed(WindowHandle window) override;
     ShowState showState(WindowHandle window) override;
+    std::uint32_t cloakedBy(WindowHandle window) override;
+    DesktopPlace desktopPlaceOf(WindowHandle window) override;
     std::string windowText(WindowHandle window) override;
     std::string className(WindowHandle window, int maxChars) override;
     std::uint32_t extendedStyle(WindowHandle window) override;

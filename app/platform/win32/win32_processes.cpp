@@ -9,6 +9,7 @@
 #include <array>
 #include <cwchar>
 
+#include "platform/win32/system_function.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_convert.h"
 
@@ -26,9 +27,7 @@ constexpr UINT32 kPackageFullNameChars = 127 + 1;  // PACKAGE_FULL_NAME_MAX_LENG
 constexpr UINT32 kAppIdChars = 130 + 1;            // APPLICATION_USER_MODEL_ID_MAX_LENGTH
 
 PackageQuery kernelPackageQuery(const char* name) {
-    const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
-    const FARPROC address = kernel != nullptr ? GetProcAddress(kernel, name) : nullptr;
-    return reinterpret_cast<PackageQuery>(reinterpret_cast<void*>(address));
+    return win32::systemFunction<PackageQuery>(L"kernel32.dll", name);
 }
 
 // Looked up once. Windows 7 has neither; Wine 8 lacks GetApplicationUserModelId.

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "platform/win32/desktop_cloak.h"
 #include "platform/win32/win32_convert.h"
 
 using snapdesk::win32::toHandle;
@@ -42,6 +43,14 @@ ShowState Win32WindowManager::showState(WindowHandle window) {
     state.minimized = (style & WS_MINIMIZE) != 0;
     state.zoomed = (style & WS_MAXIMIZE) != 0;
     return state;
+}
+
+std::uint32_t Win32WindowManager::cloakedBy(WindowHandle window) {
+    return win32::dwmCloak(toHwnd(window));
+}
+
+DesktopPlace Win32WindowManager::desktopPlaceOf(WindowHandle window) {
+    return win32::virtualDesktopPlace(toHwnd(window));
 }
 
 bool Win32WindowManager::isMinimized(WindowHandle window) {

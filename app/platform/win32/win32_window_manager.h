@@ -16,6 +16,8 @@ class Win32WindowManager : public WindowManager {
     bool isMinimized(WindowHandle window) override;
     bool isZoomed(WindowHandle window) override;
     ShowState showState(WindowHandle window) override;
+    std::uint32_t cloakedBy(WindowHandle window) override;
+    DesktopPlace desktopPlaceOf(WindowHandle window) override;
 
     std::string windowText(WindowHandle window) override;
     std::string className(WindowHandle window, int maxChars) override;
