@@ -27,11 +27,13 @@ void CoffeeShopList::refreshList() {
     }
     compact();
     shownThisPass_.clear();
+    cloakedThisPass_.clear();
     enumerateWindows();
     for (long i = 1; i <= count_; ++i) {
         // A window the walk has just found visible needs no second look.
         const WindowHandle w = at(i).hWnd;
-        if (!shownThisPass_.contains(w) && (!windows.isWindow(w) || !windows.isVisible(w))) {
+        if (cloakedThisPass_.contains(at(i).hTopWnd) ||
+            (!shownThisPass_.contains(w) && (!windows.isWindow(w) || !windows.isVisible(w)))) {
             at(i).hWnd = 0;
         }
     }

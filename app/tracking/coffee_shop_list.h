@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "common/text.h"
@@ -139,6 +140,8 @@ class CoffeeShopList {
     bool positionsValid_ = false;
     // Windows the current walk found visible, with their minimised and maximised state.
     std::unordered_map<WindowHandle, ShowState> shownThisPass_;
+    // Top-level windows the walk found cloaked: their records go as if hidden.
+    std::unordered_set<WindowHandle> cloakedThisPass_;
     // Whether a top-level window passed the owner, tool-window and class tests. Kept only
     // while the window stays visible from one walk to the next: each of those questions is a
     // round trip to the window server, and their answers do not change for a window in use.

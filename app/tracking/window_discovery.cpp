@@ -87,7 +87,11 @@ void CoffeeShopList::enumerateWindows() {
             continue;
         }
         const ShowState state = windows.showState(top);
-        if (!state.visible || hiddenByCloak(windows, top)) {
+        if (!state.visible) {
+            continue;
+        }
+        if (hiddenByCloak(windows, top)) {
+            cloakedThisPass_.insert(top);
             continue;
         }
         shownThisPass_[top] = state;

@@ -110,10 +110,16 @@ TEST_F(Discovery, CloakedWindowsAreTrackedOnlyWhenOnAnotherVirtualDesktop) {
     EXPECT_GT(positionOf(plain), 0);
     EXPECT_GT(positionOf(elsewhere), 0);
 
-    // A tracked window its program cloaks goes like a hidden one, and comes back uncloaked.
-    desktop.window(plain).cloak = kCloakedByApp;
+    // A tracked window its program cloaks goes like a hidden one, documents of a frame too,
+    // and comes back uncloaked.
+    auto mdi = mdiFrame("Microsoft Word - report.doc");
+    const auto doc = child(mdi.client, "report.doc");
     list.refreshList();
-    EXPECT_EQ(positionOf(plain), 0);
+    ASSERT_GT(positionOf(doc), 0);
+    desktop.window(plain).cloak = kCloakedByApp;
+    desktop.window(mdi.frame).cloak = kCloakedByApp;
+    list.refreshList();
+    EXPECT_EQ(positionOf(plain) + positionOf(doc), 0);
     desktop.window(plain).cloak = 0;
     list.refreshList();
     EXPECT_GT(positionOf(plain), 0);
