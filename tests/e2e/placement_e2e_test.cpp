@@ -50,7 +50,7 @@ Where whereIs(HWND window) {
     return where;
 }
 
-bool near(const Where& a, const Where& b) {
+bool closeTo(const Where& a, const Where& b) {
     return a.showCmd == b.showCmd && std::labs(a.rect.left - b.rect.left) <= kSlack &&
            std::labs(a.rect.top - b.rect.top) <= kSlack &&
            std::labs(a.rect.right - b.rect.right) <= kSlack &&
@@ -246,7 +246,7 @@ TEST_F(PlacementE2E, EveryWindowComesBackWhereItWasAndTheOneOffScreenComesOntoIt
         const std::vector<HWND> now = Members::all();
         for (std::size_t i = 0; i < now.size(); ++i) {
             back.push_back(now[i] != nullptr ? whereIs(now[i]) : Where{});
-            if (now[i] == nullptr || (i != 2 && !near(back[i], arranged[i]))) {
+            if (now[i] == nullptr || (i != 2 && !closeTo(back[i], arranged[i]))) {
                 return false;
             }
         }
@@ -254,7 +254,7 @@ TEST_F(PlacementE2E, EveryWindowComesBackWhereItWasAndTheOneOffScreenComesOntoIt
     });
     for (std::size_t i = 0; i < back.size(); ++i) {
         if (i != 2) {
-            EXPECT_TRUE(near(back[i], arranged[i]))
+            EXPECT_TRUE(closeTo(back[i], arranged[i]))
                 << "window " << i << " is at " << describe(back[i]) << ", was at "
                 << describe(arranged[i]);
         }
