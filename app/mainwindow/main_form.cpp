@@ -192,6 +192,7 @@ void MainForm::applyStoredSettings() {
     window_.setMenuChecked(ID_mnuFolders, a.foldersChecked);
     list_.setDisplayFolders(a.displayFolders);
     window_.setMenuChecked(ID_mnuMaximize, a.maximizeChecked);
+    window_.setMenuChecked(ID_mnuRestorePositions, a.restorePositionsChecked);
     panelState_.tabMode = a.tabMode;
     window_.setMenuCaption(ID_mnuTabs, a.tabsCaption);
     // "TextLabels" = "no" is applied at "q" by the toggle, which also saves it.
@@ -274,6 +275,9 @@ bool MainForm::command(int menuId) {
         }
         if (toggle->maximizeLaunch) {
             settings_.MaximizeLaunch = *toggle->maximizeLaunch;
+        }
+        if (toggle->restorePositions) {
+            settings_.RestorePositions = *toggle->restorePositions;
         }
         writeRegSetting(platform_.registry, kSettingsSection, toggle->key, toggle->value);
         return true;

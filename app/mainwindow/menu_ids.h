@@ -31,6 +31,7 @@
 #define ID_mnuFrequentImageUpdates 1204
 #define ID_mnuMinimalImageUpdates 1205
 #define ID_mnuNoAutoImageUpdate 1206
+#define ID_mnuRestorePositions 1207
 /* Help */
 #define ID_mnuHelpLaunch 1301
 #define ID_mnuAbout 1302

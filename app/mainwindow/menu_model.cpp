@@ -45,6 +45,9 @@ MenuItem heading(std::string name, std::string caption, Menu items) {
 Menu buildMenuBar() {
     MenuItem textLabels = command("mnuTextLabels", ID_mnuTextLabels, "Text  &Labels in Toolbar");
     textLabels.checked = true;
+    MenuItem restorePositions =
+        command("mnuRestorePositions", ID_mnuRestorePositions, "&Restore Window Positions");
+    restorePositions.checked = true;
     MenuItem undoHide = command("mnuUndoHide", ID_mnuUndoHide, "Undo &Hide");
     undoHide.enabled = false;
     return {
@@ -64,6 +67,7 @@ Menu buildMenuBar() {
             {command("mnuSingleClick", ID_mnuSingleClick, "Activate on &Double Click"),
              command("mnuAutoLoad", ID_mnuAutoLoad, "Do Not &Load Images on Start Up"),
              hidden(command("mnuMaximize", ID_mnuMaximize, "&Maximize documents on activation")),
+             restorePositions,
              heading("mnuUpdateTiming", "Image Update Frequency",
                      {command("mnuFrequentImageUpdates", ID_mnuFrequentImageUpdates,
                               "Frequent Image Updates"),

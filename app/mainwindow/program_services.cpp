@@ -46,6 +46,7 @@ void ProgramServices::loadProjectStore() {
     store_ = std::make_unique<ProjectStore>(platform_.files, shell_, platform_.ui, *list_, host,
                                             programFolder_);
     store_->setOwnerWindow(window_.handle());
+    store_->setWindowManager(&platform_.windows);
     store_->loadProjectStore();
 }
 
@@ -119,6 +120,10 @@ void ProgramServices::retryProjectMatch() {
     if (openCommands_ != nullptr) {
         openCommands_->retryProjectMatch();
     }
+}
+
+bool ProgramServices::restoreWindowPositions() {
+    return form_ == nullptr || form_->settings().RestorePositions != "no";
 }
 
 std::string ProgramServices::netscape6Version() {

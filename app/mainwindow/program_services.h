@@ -95,6 +95,7 @@ class ProgramServices final : public MainFormServices,
     void updateImage(long k) override;
     void bringMainWindowBack() override;
     void setTimer4(bool enabled, unsigned intervalMs) override;
+    bool restoreWindowPositions() override;
 
     // ProjectCommands
     void mnuNewProject_Click() override;

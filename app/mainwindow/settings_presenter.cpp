@@ -75,6 +75,7 @@ AppliedSettings applySettings(const UserSettings& s, const SizeBasis& basis) {
                         : a.imageUpdateMode == 1 ? ID_mnuNoAutoImageUpdate
                                                  : ID_mnuMinimalImageUpdates;
     a.maximized = s.Maximized == "yes";
+    a.restorePositionsChecked = s.RestorePositions != "no";
     return a;
 }
 
@@ -105,6 +106,12 @@ std::optional<SettingToggle> toggleSetting(int menuId, bool wasChecked) {
             t.key = "MaximizeLaunch";
             t.value = wasChecked ? "no" : "yes";
             t.maximizeLaunch = t.value;
+            return t;
+        case ID_mnuRestorePositions:
+            // Checked means on, unlike the older toggles.
+            t.key = "RestorePositions";
+            t.value = wasChecked ? "no" : "yes";
+            t.restorePositions = t.value;
             return t;
         case ID_mnuFrequentImageUpdates:
         case ID_mnuMinimalImageUpdates:

@@ -37,6 +37,7 @@ struct AppliedSettings {
     std::int16_t imageUpdateMode = 2;
     int imageUpdateItem = 0;  // the checked item of the radio group (a menu id)
     bool maximized = false;
+    bool restorePositionsChecked = true;  // "&Restore Window Positions"
 };
 
 AppliedSettings applySettings(const UserSettings& settings, const SizeBasis& basis);
@@ -50,9 +51,10 @@ struct SettingToggle {
     std::optional<bool> displayFolders;           // new flag of the window list
     std::optional<std::string> maximizeLaunch;    // new in-memory value
     std::optional<std::int16_t> imageUpdateMode;  // radio group: new number
+    std::optional<std::string> restorePositions;  // new in-memory value
 };
 
-// `menuId` is one of the five toggles or the three image-update items; nullopt otherwise.
+// `menuId` is one of the six toggles or the three image-update items; nullopt otherwise.
 std::optional<SettingToggle> toggleSetting(int menuId, bool wasChecked);
 
 // What closing writes, in order: the placement only when the window is not minimised.

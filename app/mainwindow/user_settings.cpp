@@ -19,7 +19,7 @@ struct Key {
 };
 
 // In the order they are read.
-constexpr std::array<Key, 13> kKeys = {{
+constexpr std::array<Key, 14> kKeys = {{
     {"Height", "yes", &UserSettings::Height},
     {"Width", "yes", &UserSettings::Width},
     {"autoLoad", "yes", &UserSettings::autoLoad},
@@ -33,6 +33,7 @@ constexpr std::array<Key, 13> kKeys = {{
     {"TextLabels", "yes", &UserSettings::TextLabels},
     {"MaximizeLaunch", "no", &UserSettings::MaximizeLaunch},
     {"Update_Setting", "2", &UserSettings::Update_Setting},
+    {"RestorePositions", "yes", &UserSettings::RestorePositions},
 }};
 
 }  // namespace

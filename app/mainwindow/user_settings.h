@@ -23,6 +23,8 @@ struct UserSettings {
     std::string TextLabels;
     std::string MaximizeLaunch;
     std::string Update_Setting;
+    // "no" leaves members' windows where their programs put them when a project opens.
+    std::string RestorePositions;
 };
 
 // Under HKEY_CURRENT_USER\Software\Zim Software\Snapdesk\<section>.

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/handles.h"
 
@@ -28,6 +30,22 @@ enum CloakBits : std::uint32_t { kCloakedByApp = 1, kCloakedByShell = 2, kCloakI
 
 // Where a top-level window lies among the virtual desktops.
 enum class DesktopPlace { Unknown, Current, Other };
+
+// How a window is shown, as GetWindowPlacement tells it.
+enum class WindowState { Normal, Maximized, Minimized };
+
+// A window's normal-state rectangle and its shown state. The rectangle is in screen
+// coordinates for a top-level window, in its parent's client coordinates for a child.
+struct WindowPlacement {
+    WindowState state = WindowState::Normal;
+    Rect normal;
+};
+
+// One monitor: its whole area and its work area (without task bars), in screen coordinates.
+struct MonitorArea {
+    Rect area;
+    Rect work;
+};
 
 struct IconAnswer {
     bool answered = false;  // false: the window did not answer in time (or the call failed)
@@ -87,6 +105,14 @@ class WindowManager {
     // WM_MDIGETACTIVE: the active document of an MDI client and whether it is maximised.
     virtual WindowHandle mdiActive(WindowHandle client, bool* maximized) = 0;
     virtual void sendMdiMessage(WindowHandle client, MdiMessage message, WindowHandle document) = 0;
+
+    // GetWindowPlacement / SetWindowPlacement; nullopt when the window cannot tell.
+    virtual std::optional<WindowPlacement> windowPlacement(WindowHandle window) = 0;
+    virtual void setWindowPlacement(WindowHandle window, const WindowPlacement& placement) = 0;
+    // A child moved and sized inside its parent's client, without activating it.
+    virtual void moveChild(WindowHandle window, const Rect& rect) = 0;
+    // The monitors of the desktop, the primary one first.
+    virtual std::vector<MonitorArea> monitors() = 0;
 };
 
 }  // namespace snapdesk

@@ -17,6 +17,8 @@ struct ProjectMember {
     // A Chromium-family browser's profile folder, "" for the browser's own choice (also when
     // a brace list leaves it out).
     std::string profile = {};
+    // Where its window stood when the project was saved (window_placement.h), "" for nowhere.
+    std::string placement = {};
 };
 
 enum class LaunchHow {

@@ -32,7 +32,8 @@ OpenCommands::OpenCommands(Parts parts, Platform& platform, Shell& shell, Automa
       platform_(platform),
       shell_(shell),
       automation_(automation),
-      host_(host) {}
+      host_(host),
+      placer_(platform.windows) {}
 
 void OpenCommands::mnuOpen_Click() {
     host_.setTimer1(false);
@@ -60,6 +61,7 @@ void OpenCommands::openProject(const std::string& name) {
     store_.setCurrentProjectName(name);
     host_.showProjectName(name);
     emptyProjectTab(list_);
+    placer_.startOpen();
 
     preOpenHandles_.clear();
     netscape6Counter_ = 0;
@@ -100,13 +102,14 @@ void OpenCommands::openProject(const std::string& name) {
 // `notOpened`). A member without a location is its program.
 std::vector<ProjectMember> OpenCommands::readMembers(const std::string& name,
                                                      std::vector<std::string>& notOpened) {
-    std::vector<std::string> names, paths, exes, comments, profiles;
+    std::vector<std::string> names, paths, exes, comments, profiles, placements;
     std::int32_t count = 0;
-    store_.readProject(name, names, paths, exes, comments, count, &profiles);
+    store_.readProject(name, names, paths, exes, comments, count, &profiles, &placements);
     std::vector<ProjectMember> members;
     for (std::size_t j = 0; j < static_cast<std::size_t>(count); ++j) {
-        ProjectMember member{names[j], paths[j].empty() ? exes[j] : paths[j], exes[j], comments[j],
-                             profiles[j]};
+        ProjectMember member{names[j],    paths[j].empty() ? exes[j] : paths[j],
+                             exes[j],     comments[j],
+                             profiles[j], placements[j]};
         // Without its program, a document belongs to the one the shell opens it with.
         if (member.exe.empty() && !member.location.empty()) {
             member.exe = associatedProgram(member.location);
@@ -291,6 +294,9 @@ void OpenCommands::putOnProjectTab(long k, const ProjectMember& member) {
     list_.setSearchDone(k, true);
     list_.setCommentString(k, member.comment);
     list_.setBrowserProfile(k, member.profile);
+    if (host_.restoreWindowPositions()) {
+        placer_.place(list_, k, member.placement);
+    }
 }
 
 long OpenCommands::projectTabCount() const {

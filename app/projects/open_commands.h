@@ -16,6 +16,7 @@
 #include "projects/project_dialogs.h"
 #include "projects/project_store.h"
 #include "projects/save_commands.h"
+#include "projects/window_placer.h"
 #include "tracking/coffee_shop_list.h"
 
 namespace snapdesk {
@@ -34,6 +35,8 @@ class OpenCommandsHost : public SaveCommandsHost {
     // The main window in its normal state, on top and in the foreground.
     virtual void bringMainWindowBack() = 0;
     virtual void setTimer4(bool enabled, unsigned intervalMs) = 0;
+    // The setting that puts members' windows back where they were saved.
+    virtual bool restoreWindowPositions() { return true; }
 };
 
 class OpenCommands {
@@ -71,6 +74,7 @@ class OpenCommands {
     void matchLaunched(const std::vector<ProjectMember>& members);
     void placeLeftovers(const std::vector<ProjectMember>& members);
     void updateProjectImages();
+    // Every member's window reaches the Project tab here, and is placed.
     void putOnProjectTab(long k, const ProjectMember& member);
     long projectTabCount() const;
     bool onProjectTabAlready(const ProjectMember& member) const;
@@ -84,6 +88,7 @@ class OpenCommands {
     Shell& shell_;
     Automation& automation_;
     OpenCommandsHost& host_;
+    WindowPlacer placer_;
     // Kept until the next open.
     std::vector<WindowHandle> preOpenHandles_;
     std::vector<bool> launched_;

@@ -7,6 +7,7 @@
 #include "common/packaged_programs.h"
 #include "common/text.h"
 #include "projects/project_rules.h"
+#include "projects/window_placer.h"
 #include "tracking/program_key.h"
 #include "tracking/recent_folder.h"
 
@@ -17,6 +18,8 @@ namespace {
 constexpr const char* kWarning = "Warning: Automatically generated file.  Do Not Delete or Edit.";
 // The browser profile a page was shown in, by member number (newer than the other sections).
 constexpr const char* kProfileSection = "FileProfile";
+// Where each member's window stood (see window_placement.h), by member number.
+constexpr const char* kPlacementSection = "FilePlacement";
 constexpr const char* kNoNameMessage = "           You must enter a project name.         ";
 constexpr const char* kNotWrittenMessage =
     "An error has occurred in 'saveProject'.\r\nThe project file could not be written.";
@@ -250,15 +253,23 @@ bool ProjectStore::saveProject(std::string& name, bool overwrite) {
     }
     host_.updatePaths(true);
     struct Member {
-        std::string caption, path, exe, comment, profile;
+        std::string caption, path, exe, comment, profile, placement;
     };
     std::vector<Member> members;
+    std::vector<long> records;
     for (long i = 1; i <= list_.count(); ++i) {
         const std::string path = list_.filePath(i);
         if (list_.inTab(i) == kProjectTab && path != kNoSave && path != kNotFound) {
             const SavedProgram saved = savedProgramOf(list_, i);
             members.push_back({list_.CaptionString(i), saved.path, saved.exe,
-                               list_.CommentString(i), list_.browserProfile(i)});
+                               list_.CommentString(i), list_.browserProfile(i), ""});
+            records.push_back(i);
+        }
+    }
+    if (windows_ != nullptr && !records.empty()) {
+        const std::vector<std::string> placements = recordPlacements(*windows_, list_, records);
+        for (std::size_t j = 0; j < members.size(); ++j) {
+            members[j].placement = placements[j];
         }
     }
     bool written = false;
@@ -268,8 +279,8 @@ bool ProjectStore::saveProject(std::string& name, bool overwrite) {
         // The whole save reaches the file in one replacement.
         project.beginBatch();
         if (exists(projectFile(name)) || overwrite) {
-            for (const char* section :
-                 {"FilePath", "FileName", "FileEXE", "FileComment", kProfileSection}) {
+            for (const char* section : {"FilePath", "FileName", "FileEXE", "FileComment",
+                                        kProfileSection, kPlacementSection}) {
                 deleteSection(project, section);
             }
             ui_.doEvents();
@@ -295,6 +306,13 @@ bool ProjectStore::saveProject(std::string& name, bool overwrite) {
                 complete =
                     write(project, kProfileSection, std::to_string(j + 1), members[j].profile) &&
                     complete;
+            }
+        }
+        for (std::size_t j = 0; j < members.size(); ++j) {
+            if (!members[j].placement.empty()) {
+                complete = write(project, kPlacementSection, std::to_string(j + 1),
+                                 members[j].placement) &&
+                           complete;
             }
         }
         if (complete) {
@@ -331,7 +349,8 @@ bool ProjectStore::saveProject(std::string& name, bool overwrite) {
 void ProjectStore::readProject(std::string name, std::vector<std::string>& names,
                                std::vector<std::string>& paths, std::vector<std::string>& exes,
                                std::vector<std::string>& comments, std::int32_t& count,
-                               std::vector<std::string>* profiles) {
+                               std::vector<std::string>* profiles,
+                               std::vector<std::string>* placements) {
     name = text::trim(name);
     count = 0;
     names.clear();
@@ -340,6 +359,9 @@ void ProjectStore::readProject(std::string name, std::vector<std::string>& names
     comments.clear();
     if (profiles != nullptr) {
         profiles->clear();
+    }
+    if (placements != nullptr) {
+        placements->clear();
     }
     if (name == project_rules::kProjectTabMarker) {
         for (long i = 1; i <= list_.count(); ++i) {
@@ -350,6 +372,9 @@ void ProjectStore::readProject(std::string name, std::vector<std::string>& names
                 comments.push_back(list_.CommentString(i));
                 if (profiles != nullptr) {
                     profiles->push_back(list_.browserProfile(i));
+                }
+                if (placements != nullptr) {
+                    placements->push_back("");
                 }
                 ++count;
             }
@@ -366,6 +391,7 @@ void ProjectStore::readProject(std::string name, std::vector<std::string>& names
     const SectionValues fileNames(project, "FileName"), filePaths(project, "FilePath");
     const SectionValues fileExes(project, "FileEXE"), fileComments(project, "FileComment");
     const SectionValues fileProfiles(project, kProfileSection);
+    const SectionValues filePlacements(project, kPlacementSection);
     for (std::int32_t j = 1; j <= count; ++j) {
         const std::string key = std::to_string(j);
         names.push_back(fileNames[key]);
@@ -374,6 +400,9 @@ void ProjectStore::readProject(std::string name, std::vector<std::string>& names
         comments.push_back(fileComments[key]);
         if (profiles != nullptr) {
             profiles->push_back(fileProfiles[key]);
+        }
+        if (placements != nullptr) {
+            placements->push_back(filePlacements[key]);
         }
     }
 }

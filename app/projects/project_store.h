@@ -9,6 +9,7 @@
 #include "platform/handles.h"
 #include "platform/shell.h"
 #include "platform/ui.h"
+#include "platform/window_manager.h"
 #include "projects/cinifile.h"
 #include "projects/project_store_host.h"
 #include "tracking/coffee_shop_list.h"
@@ -25,6 +26,8 @@ class ProjectStore {
 
     // The owner window of the shell's questions (the main window).
     void setOwnerWindow(WindowHandle window) { owner_ = window; }
+    // Where saves read the members' window placements; none are saved without it.
+    void setWindowManager(WindowManager* windows) { windows_ = windows; }
 
     void loadProjectStore();
     void convertOldData();
@@ -37,7 +40,8 @@ class ProjectStore {
     void readProject(std::string name, std::vector<std::string>& names,
                      std::vector<std::string>& paths, std::vector<std::string>& exes,
                      std::vector<std::string>& comments, std::int32_t& count,
-                     std::vector<std::string>* profiles = nullptr);
+                     std::vector<std::string>* profiles = nullptr,
+                     std::vector<std::string>* placements = nullptr);
     void getProjectNames(std::vector<std::string>& names, std::int32_t& count) const;
     void deleteProject(const std::string& name);
     std::string storedPath(const std::string& name) const;
@@ -65,6 +69,7 @@ class ProjectStore {
     ProjectStoreHost& host_;
     std::string programFolder_;
     WindowHandle owner_ = 0;
+    WindowManager* windows_ = nullptr;
     std::string currentProjectName_;
     std::vector<std::string> projectNames_;
     std::vector<std::string> storedNames_, storedPaths_;

@@ -13,6 +13,9 @@
 //   --owned-window T   a top-level window owned by the frame, class "MdiTestOwned"
 //   --one-char-window  a top-level window titled "Q", class "MdiTestOneChar"
 //   --hang-ms N        about 1 s after start-up, stop answering for N ms (4294967295: forever)
+//   PATH               a file opened as a document titled by its name, as an editor does; when
+//                      a frame of the class runs already, it gets the documents and this
+//                      instance ends (one window for every document)
 //
 // The frame becomes visible once every window exists. Documents have the classes "MdiTestDocument"
 // and "MdiTestDocumentNoIcon" and paint a coloured rectangle with their title. Runtime messages:
@@ -49,6 +52,7 @@ struct Options {
     std::wstring title = L"MDI Test";
     std::wstring frameClass = L"MdiTestFrame";
     std::vector<DocumentSpec> documents;
+    std::vector<std::wstring> files;  // titles of documents opened from files
     int maximizedDocument = 0;
     int minimizedDocument = 0;
     int activeDocument = 0;
@@ -107,6 +111,10 @@ Options parseOptions() {
         } else if (arg == L"--hang-ms") {
             options.hang = true;
             options.hangMs = std::wcstoul(value(i).c_str(), nullptr, 10);
+        } else if (arg.rfind(L"--", 0) != 0) {
+            const std::wstring title = arg.substr(arg.find_last_of(L'\\') + 1);
+            options.files.push_back(title);
+            options.documents.push_back({title, DocumentKind::WithIcon});
         }
     }
     LocalFree(argv);
@@ -312,6 +320,17 @@ void createWindows(const Options& options) {
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     gInstance = instance;
     const Options options = parseOptions();
+    if (!options.files.empty()) {
+        if (const HWND running = FindWindowW(options.frameClass.c_str(), nullptr)) {
+            for (const std::wstring& title : options.files) {
+                COPYDATASTRUCT data{mditest::kAddDocument,
+                                    static_cast<DWORD>(title.size() * sizeof(wchar_t)),
+                                    const_cast<wchar_t*>(title.data())};
+                SendMessageW(running, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+            }
+            return 0;
+        }
+    }
     registerClasses(options);
     createWindows(options);
     if (gFrame == nullptr) {

@@ -122,6 +122,12 @@ TEST(SettingsPresenter, TogglesInvertTheirCheckAndWriteTheValueItStandsFor) {
     t = toggleSetting(ID_mnuDoUpdates, false);
     EXPECT_EQ(t->key, "autoUpdates");
     EXPECT_EQ(t->value, "no");
+    // Checked is on here: unchecking turns placing off.
+    t = toggleSetting(ID_mnuRestorePositions, true);
+    EXPECT_EQ(t->key, "RestorePositions");
+    EXPECT_EQ(t->value, "no");
+    EXPECT_EQ(t->restorePositions, "no");
+    EXPECT_FALSE(t->checked);
 
     // The radio group: each item checks itself, whatever it was.
     t = toggleSetting(ID_mnuMinimalImageUpdates, true);

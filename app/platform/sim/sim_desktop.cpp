@@ -299,6 +299,40 @@ void SimDesktop::sendMdiMessage(WindowHandle client, MdiMessage message, WindowH
     }
 }
 
+std::optional<WindowPlacement> SimDesktop::windowPlacement(WindowHandle window) {
+    const auto* w = find(window);
+    if (w == nullptr) {
+        return std::nullopt;
+    }
+    const WindowState state = w->minimized ? WindowState::Minimized
+                              : w->zoomed  ? WindowState::Maximized
+                                           : WindowState::Normal;
+    return WindowPlacement{state, w->rect};
+}
+
+void SimDesktop::setWindowPlacement(WindowHandle window, const WindowPlacement& placement) {
+    const Rect& r = placement.normal;
+    log("SetWindowPlacement(" + hex(window) + "," +
+        std::to_string(static_cast<int>(placement.state)) + "," + std::to_string(r.left) + "," +
+        std::to_string(r.top) + "," + std::to_string(r.right) + "," + std::to_string(r.bottom) +
+        ")");
+    if (!windows_.contains(window)) {
+        return;
+    }
+    auto& w = windows_.at(window);
+    w.rect = r;
+    w.minimized = placement.state == WindowState::Minimized;
+    w.zoomed = placement.state == WindowState::Maximized;
+}
+
+void SimDesktop::moveChild(WindowHandle window, const Rect& r) {
+    log("MoveWindow(" + hex(window) + "," + std::to_string(r.left) + "," + std::to_string(r.top) +
+        "," + std::to_string(r.right) + "," + std::to_string(r.bottom) + ")");
+    if (windows_.contains(window)) {
+        windows_.at(window).rect = r;
+    }
+}
+
 std::optional<std::string> SimDesktop::moduleFileName(std::uint32_t processId) {
     if (denied_.contains(processId) || !paths_.contains(processId)) {
         return std::nullopt;

@@ -26,7 +26,7 @@ struct SimWindow {
     bool zoomed = false;
     std::uint32_t cloak = 0;  // CloakBits
     DesktopPlace desktop = DesktopPlace::Unknown;
-    Rect rect{0, 0, 800, 600};
+    Rect rect{0, 0, 800, 600};  // normal-state rectangle, as placement reports it
     IconHandle bigIcon = 0;
     IconHandle classIcon = 0;
     bool hung = false;         // does not answer messages
@@ -92,6 +92,12 @@ class SimDesktop : public WindowManager, public Processes {
     void placeOnTop(WindowHandle window) override;
     WindowHandle mdiActive(WindowHandle client, bool* maximized) override;
     void sendMdiMessage(WindowHandle client, MdiMessage message, WindowHandle document) override;
+    std::optional<WindowPlacement> windowPlacement(WindowHandle window) override;
+    void setWindowPlacement(WindowHandle window, const WindowPlacement& placement) override;
+    void moveChild(WindowHandle window, const Rect& rect) override;
+    std::vector<MonitorArea> monitors() override { return monitors_; }
+    // The desktop's monitors; one of 1024 x 768 with a task bar of 30 pixels unless set.
+    void setMonitors(std::vector<MonitorArea> monitors) { monitors_ = std::move(monitors); }
 
     // Processes
     bool isWindowsNT() override { return windowsNT_; }
@@ -120,6 +126,7 @@ class SimDesktop : public WindowManager, public Processes {
     int iconQueries_ = 0;
     unsigned hungWaitMs_ = 0;
     std::map<const std::vector<WindowHandle>*, std::size_t> walkHints_;
+    std::vector<MonitorArea> monitors_{{{0, 0, 1024, 768}, {0, 0, 1024, 738}}};
 };
 
 }  // namespace snapdesk::sim

@@ -41,6 +41,12 @@ class Win32WindowManager : public WindowManager {
 
     WindowHandle mdiActive(WindowHandle client, bool* maximized) override;
     void sendMdiMessage(WindowHandle client, MdiMessage message, WindowHandle document) override;
+
+    // In win32_window_placement.cpp.
+    std::optional<WindowPlacement> windowPlacement(WindowHandle window) override;
+    void setWindowPlacement(WindowHandle window, const WindowPlacement& placement) override;
+    void moveChild(WindowHandle window, const Rect& rect) override;
+    std::vector<MonitorArea> monitors() override;
 };
 
 }  // namespace snapdesk

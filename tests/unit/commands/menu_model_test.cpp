@@ -41,6 +41,8 @@ TEST(MenuBar, EveryItemWithItsCaptionShortcutAndState) {
         {"mnuSingleClick", ID_mnuSingleClick, "Activate on &Double Click", true, false, true},
         {"mnuAutoLoad", ID_mnuAutoLoad, "Do Not &Load Images on Start Up", true, false, true},
         {"mnuMaximize", ID_mnuMaximize, "&Maximize documents on activation", false, false, true},
+        {"mnuRestorePositions", ID_mnuRestorePositions, "&Restore Window Positions", true, true,
+         true},
         {"mnuFrequentImageUpdates", ID_mnuFrequentImageUpdates, "Frequent Image Updates", true,
          false, true},
         {"mnuMinimalImageUpdates", ID_mnuMinimalImageUpdates, "Minimal Image Updates", true, false,
@@ -77,7 +79,7 @@ TEST(MenuBar, SeparatorsStandWhereTheMenusHaveThem) {
     };
     EXPECT_EQ(layout(bar[0].items), "iiii-i");
     EXPECT_EQ(layout(bar[1].items), "i-iiiii");
-    EXPECT_EQ(layout(bar[2].items), "iii>");
+    EXPECT_EQ(layout(bar[2].items), "iiii>");
     EXPECT_EQ(layout(bar[3].items), "i-i");
 }
 
@@ -92,7 +94,7 @@ TEST(MenuBar, IdsAreUniqueAndTheShortcutsAreCtrlKeys) {
         }
     };
     walk(menuBar());
-    EXPECT_EQ(ids.size(), 19u);
+    EXPECT_EQ(ids.size(), 20u);
     const auto keys = menuAccelerators();
     ASSERT_EQ(keys.size(), 4u);
     EXPECT_EQ(keys[0].key, 'N');

@@ -209,12 +209,12 @@ class MainFormTest : public ::testing::Test {
 
 TEST_F(MainFormTest, FirstStartWritesTheDefaultsAndOpensAtTheBuiltInSize) {
     ASSERT_TRUE(form().load());
-    for (const char* key :
-         {"Height", "Width", "autoLoad", "singleClick", "autoUpdates", "displayFolders", "tabs",
-          "Left", "Top", "Maximized", "TextLabels", "MaximizeLaunch", "Update_Setting"}) {
+    for (const char* key : {"Height", "Width", "autoLoad", "singleClick", "autoUpdates",
+                            "displayFolders", "tabs", "Left", "Top", "Maximized", "TextLabels",
+                            "MaximizeLaunch", "Update_Setting", "RestorePositions"}) {
         EXPECT_NE(stored(key), "<none>") << key;
     }
-    EXPECT_EQ(world.machine.registry.writes.size(), 13u);
+    EXPECT_EQ(world.machine.registry.writes.size(), 14u);
     const PanelState& panel = form().panelState();
     const int height = panel.preferredHeight < 9000 ? panel.preferredHeight - 700 : 9000 - 700;
     const int width = panel.preferredWidth < 12000 ? panel.preferredWidth : 12000;

@@ -173,6 +173,7 @@ struct Host : OpenCommandsHost, PathSearchHost {
     int broughtBack = 0;
     std::string label;
     std::function<void(unsigned)> onWait;
+    bool restorePositions = true;
 
     bool timer1Enabled() override { return timer1; }
     void setTimer1(bool enabled) override { timer1 = enabled; }
@@ -194,6 +195,7 @@ struct Host : OpenCommandsHost, PathSearchHost {
         timer4 = enabled;
         timer4Ms = ms;
     }
+    bool restoreWindowPositions() override { return restorePositions; }
 };
 
 struct OpenDialogAnswer : ProjectDialogs {
@@ -592,6 +594,92 @@ TEST_F(OpenCommandsTest, HandEditedProjectOpensWhatItCanAndSaysWhatItCouldNot) {
                                        "\"C:\\WINDOWS\""});
     EXPECT_EQ(projectTab(), (std::vector<std::string>{"a.txt | C:\\Docs\\a.txt | ",
                                                       "b.txt | C:\\Docs\\b.txt | "}));
+}
+
+}  // namespace
+}  // namespace snapdesk
+
+namespace snapdesk {
+namespace {
+
+// The calls of the desktop log that put windows somewhere.
+std::vector<std::string> placingCalls(const sim::SimDesktop& desktop) {
+    std::vector<std::string> placing;
+    for (const std::string& call : desktop.calls()) {
+        for (const char* kind : {"SetWindowPlacement", "MoveWindow", "WM_MDIRESTORE",
+                                 "WM_MDIMAXIMIZE", "ShowWindow"}) {
+            if (text::beginsWith(call, kind)) {
+                placing.push_back(call);
+            }
+        }
+    }
+    return placing;
+}
+
+TEST_F(OpenCommandsTest, SavedWindowsGoBackWhereTheyWereEvenWhenAlreadyOpen) {
+    const std::string word = "C:\\OFFICE\\WINWORD.EXE";
+    sim::SimDesktop& desktop = world.desktop;
+    desktop.setMonitors(
+        {{{0, 0, 1024, 768}, {0, 0, 1024, 738}}, {{1024, 0, 2048, 768}, {1024, 0, 2048, 768}}});
+    const WindowHandle pad = world.topLevel("a.txt - Notepad", 1, kNotepad);
+    desktop.window(pad).rect = {1100, 50, 1500, 400};  // on the second monitor
+    const auto frame = world.mdiFrame("Microsoft Word", 2, word);
+    desktop.window(frame.frame).rect = {10, 10, 700, 500};
+    desktop.window(frame.frame).zoomed = true;
+    const WindowHandle plan = world.child(frame.client, "Plan.doc");
+    desktop.window(plan).rect = {5, 5, 300, 200};
+    const WindowHandle memo = world.child(frame.client, "Memo.doc");
+    desktop.window(memo).rect = {40, 60, 400, 300};
+    desktop.window(memo).minimized = true;
+    world.list.refreshList();
+    for (const auto& [window, path] :
+         {std::pair{pad, "C:\\Docs\\a.txt"}, std::pair{plan, "C:\\Docs\\Plan.doc"},
+          std::pair{memo, "C:\\Docs\\Memo.doc"}}) {
+        world.list.setInTab(world.positionOf(window), kProjectTab);
+        world.list.setFilePath(world.positionOf(window), path);
+    }
+    store.setWindowManager(&desktop);
+    std::string name = "Desk";
+    ASSERT_TRUE(store.saveProject(name, false));
+
+    // One value per member; the frame goes with its first document only.
+    std::vector<std::string> names, paths, exes, comments, profiles, placements;
+    std::int32_t count = 0;
+    store.readProject(name, names, paths, exes, comments, count, &profiles, &placements);
+    ASSERT_EQ(names, (std::vector<std::string>{"a.txt", "Plan.doc", "Memo.doc"}));
+    EXPECT_EQ(placements, (std::vector<std::string>{
+                              "normal,1100,50,1500,400,1024,0,2048,768",
+                              "maximized,10,10,700,500,0,0,1024,738;mdi:normal,5,5,300,200",
+                              "mdi:minimized,40,60,400,300"}));
+
+    // The second monitor gone and every window moved: the open puts each back, the notepad
+    // whole on the one monitor left.
+    desktop.setMonitors({{{0, 0, 1024, 768}, {0, 0, 1024, 738}}});
+    desktop.window(pad).rect = {0, 0, 100, 100};
+    desktop.window(frame.frame).zoomed = false;
+    desktop.window(plan).rect = desktop.window(memo).rect = {0, 0, 50, 50};
+    desktop.window(memo).minimized = false;
+    desktop.clearCalls();
+    open(name);
+    EXPECT_TRUE(shell.launches.empty());
+    const std::string client = sim::handleText(frame.client);
+    EXPECT_EQ(placingCalls(desktop),
+              (std::vector<std::string>{
+                  "SetWindowPlacement(" + sim::handleText(pad) + ",0,624,50,1024,400)",
+                  "SetWindowPlacement(" + sim::handleText(frame.frame) + ",1,10,10,700,500)",
+                  "WM_MDIRESTORE(" + client + "," + sim::handleText(plan) + ")",
+                  "MoveWindow(" + sim::handleText(plan) + ",5,5,300,200)",
+                  "WM_MDIRESTORE(" + client + "," + sim::handleText(memo) + ")",
+                  "MoveWindow(" + sim::handleText(memo) + ",40,60,400,300)",
+                  "ShowWindow(" + sim::handleText(memo) + ",6)"}));
+    EXPECT_EQ(projectTab().size(), 3u);
+
+    // With the setting off nothing is moved.
+    host.restorePositions = false;
+    desktop.clearCalls();
+    open(name);
+    EXPECT_EQ(projectTab().size(), 3u);
+    EXPECT_TRUE(placingCalls(desktop).empty());
 }
 
 }  // namespace
