@@ -15,7 +15,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Whether the bitmap shows the red of mditest's first document.
+// Whether the bitmap shows the red the test windows draw.
 bool showsDocumentRed(HBITMAP bitmap, int width, int height) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
@@ -54,11 +54,34 @@ std::vector<RenderedWindow> answers(WindowRenderer& renderer, std::size_t expect
     return all;
 }
 
-TEST(WindowRendererTest, DrawsABackgroundDocumentAndKnowsWhenNothingWasDrawn) {
-    testing::Program mdi = testing::startMdiTest({L"--doc", L"drawn.txt"});
-    const HWND frame = testing::waitForMdiFrame(mdi);
-    ASSERT_NE(frame, nullptr);
-    const HWND document = testing::mdiDocumentTitled(frame, L"drawn.txt");
+// A window that draws itself on WM_PRINT, as Windows' own controls do: red on the left half.
+LRESULT CALLBACK selfDrawingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_PRINT) {
+        const HDC dc = reinterpret_cast<HDC>(wParam);
+        RECT all{};
+        GetWindowRect(window, &all);
+        OffsetRect(&all, -all.left, -all.top);
+        FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        const HBRUSH red = CreateSolidBrush(RGB(200, 40, 40));
+        RECT half{0, 0, all.right / 2, all.bottom};
+        FillRect(dc, &half, red);
+        DeleteObject(red);
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// Under Wine, WM_PRINT does not reach a window of another process (the device context is the
+// caller's): a window of this process, answering on this thread, stands for one that draws.
+TEST(WindowRendererTest, DrawsABackgroundWindowAndKnowsWhenNothingWasDrawn) {
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = selfDrawingProc;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"SelfDrawingWindow";
+    RegisterClassW(&windowClass);
+    const HWND drawn = CreateWindowExW(0, L"SelfDrawingWindow", L"drawn", WS_POPUP | WS_VISIBLE, 50,
+                                       50, 400, 300, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(drawn, nullptr);
     wchar_t path[MAX_PATH];
     GetSystemDirectoryW(path, MAX_PATH);
     testing::Program notepad(std::wstring(path) + L"\\notepad.exe");
@@ -67,28 +90,29 @@ TEST(WindowRendererTest, DrawsABackgroundDocumentAndKnowsWhenNothingWasDrawn) {
                testing::windowTextOf(w).find(L"Notepad") != std::wstring::npos;
     });
     ASSERT_NE(notepadWindow, nullptr);
-    ASSERT_TRUE(testing::bringToFront(notepadWindow));  // the document stays behind it
+    ASSERT_TRUE(testing::bringToFront(notepadWindow));
     const int before = win32::gdiObjectsAlive();
     {
         Win32WindowRenderer renderer;
-        renderer.request(win32::toHandle(document), 120, 90);
+        renderer.request(win32::toHandle(drawn), 120, 90);
         renderer.request(win32::toHandle(notepadWindow), 120, 90);
         Clock::duration longest{};
         const auto done = answers(renderer, 2, longest);
         ASSERT_EQ(done.size(), 2u);
-        EXPECT_EQ(done[0].window, win32::toHandle(document));
+        EXPECT_EQ(done[0].window, win32::toHandle(drawn));
         ASSERT_EQ(done[0].outcome, RenderOutcome::Drawn);
         ASSERT_NE(done[0].picture, nullptr);
         EXPECT_EQ(done[0].picture->width(), 120);
         EXPECT_EQ(done[0].picture->height(), 90);
         const auto* real = dynamic_cast<const Win32Picture*>(done[0].picture.get());
         ASSERT_NE(real, nullptr);
-        EXPECT_TRUE(showsDocumentRed(real->bitmap(), 120, 90)) << "the document as it draws itself";
+        EXPECT_TRUE(showsDocumentRed(real->bitmap(), 120, 90)) << "the window as it draws itself";
         // Wine's notepad leaves PrintWindow's bitmap one colour.
         EXPECT_EQ(done[1].outcome, RenderOutcome::Blank);
         EXPECT_EQ(done[1].picture, nullptr);
         EXPECT_EQ(GetForegroundWindow(), notepadWindow) << "nothing was brought forward";
     }
+    DestroyWindow(drawn);
     EXPECT_EQ(win32::gdiObjectsAlive(), before) << "every DC and bitmap released";
 }
 
