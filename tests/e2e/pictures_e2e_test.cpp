@@ -6,6 +6,7 @@
 #include <windows.h>
 // clang-format on
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
@@ -165,8 +166,20 @@ bool drawsForOthers(HWND window) {
     return rendered.outcome == RenderOutcome::Drawn;
 }
 
+// A picture fills the tile's picture area; an icon leaves most of it one colour.
 bool showsPicture(const Tile& tile) {
-    return IsWindowVisible(GetDlgItem(tile.window, zim::kIdDisplay)) != FALSE;
+    const HWND area = GetDlgItem(tile.window, zim::kIdDisplay);
+    RECT r{};
+    if (!IsWindowVisible(area) || !GetWindowRect(area, &r) || r.right - r.left < 64) {
+        return false;
+    }
+    const HDC screen = GetDC(nullptr);
+    const Image image = pixelsOf(screen, r.left, r.top, r.right - r.left, r.bottom - r.top);
+    ReleaseDC(nullptr, screen);
+    const std::uint32_t corner = image.pixels.front() & 0xFFFFFF;
+    const auto differing = std::count_if(image.pixels.begin(), image.pixels.end(),
+                                         [&](std::uint32_t p) { return (p & 0xFFFFFF) != corner; });
+    return differing * 5 > static_cast<long>(image.pixels.size());
 }
 
 class PicturesE2E : public ::testing::Test {
