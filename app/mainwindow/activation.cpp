@@ -158,17 +158,19 @@ void Activation::updateClick(long selectedIndex) {
     host_.updateWindowList();
 }
 
-void Activation::mnuLoadImages_Click() {
-    if (list_.count() == 0) {
+void Activation::loadImages(bool onlyMissing) {
+    // Windows come and go while the pictures are taken: visit each window once, by handle.
+    std::vector<WindowHandle> windows;
+    for (long k = 1; k <= list_.count(); ++k) {
+        if (!onlyMissing || !(list_.gotPhoto(k) || list_.photoIsProvisional(k))) {
+            windows.push_back(list_.hWnd(k));
+        }
+    }
+    if (windows.empty()) {
         return;
     }
     const bool wasNormal = host_.mainWindowIsNormal();
     host_.setTimer1(false);
-    // Windows come and go while the pictures are taken: visit each window once, by handle.
-    std::vector<WindowHandle> windows;
-    for (long k = 1; k <= list_.count(); ++k) {
-        windows.push_back(list_.hWnd(k));
-    }
     for (const WindowHandle window : windows) {
         platform_.ui.doEvents();
         if (stopped_) {

@@ -39,7 +39,10 @@ class Activation {
     // Update Image for the thumbnail last right-clicked.
     void updateClick(long selectedIndex);
     // Update All Images.
-    void mnuLoadImages_Click();
+    void mnuLoadImages_Click() { loadImages(false); }
+    // Update All Images at start-up, once the windows have drawn what they could: only the
+    // windows whose tiles still have no picture are brought forward.
+    void loadMissingImages() { loadImages(true); }
     void Timer2_Timer() { waitElapsed_ = true; }
     // Processes messages until Timer2 has run `ms` once; `refreshing` refreshes the list
     // between messages.
@@ -50,6 +53,7 @@ class Activation {
     void stop() { stopped_ = true; }
 
   private:
+    void loadImages(bool onlyMissing);
     void waitForRepaint() { waitOnTimer2(kCaptureWaitMs, true); }
 
     Platform& platform_;

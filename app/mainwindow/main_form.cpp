@@ -20,6 +20,8 @@ namespace {
 constexpr std::uint32_t kDeepPanelColor = 0xFF9090;
 constexpr std::uint32_t kDeepCommentColor = 0xFF9898;
 constexpr std::uint32_t kPalettePanelColor = 0x7FBF3F;
+// How long start-up waits for the windows to draw their pictures in the background.
+constexpr unsigned kStartRenderMs = 1500;
 
 constexpr int kImageUpdateItems[] = {ID_mnuFrequentImageUpdates, ID_mnuMinimalImageUpdates,
                                      ID_mnuNoAutoImageUpdate};
@@ -133,7 +135,9 @@ void MainForm::runLoadSteps() {
         panelState_.tabColors[0];
     panelView_.setBackColor(PanelControl::canvas, panelState_.tabColors[0]);
     if (!window_.menuChecked(ID_mnuAutoLoad)) {
-        activation_.mnuLoadImages_Click();
+        // Windows that draw themselves need not flash to the front for their pictures.
+        list_.renderPictures(kStartRenderMs);
+        activation_.loadMissingImages();
     }
 
     location_ = 'o';

@@ -354,7 +354,7 @@ struct ThumbnailPanel::Impl {
         tile.setBackColor(state.tabColors[static_cast<std::size_t>(currentTab())]);
         tile.setFileName(makeShortFileName(list.CaptionString(k)));
         tile.setComment(list.CommentString(k));
-        if (list.gotPhoto(k)) {
+        if (list.gotPhoto(k) || list.photoIsProvisional(k)) {
             // A tile already showing a picture has the picture area's full geometry, and the
             // picture write centres it again: writing PictureVisible once more would only move
             // the area aside and back. Nor is the picture cleared first, which would repaint.

@@ -6,6 +6,7 @@
 #include "platform/registry.h"
 #include "platform/ui.h"
 #include "platform/window_manager.h"
+#include "platform/window_renderer.h"
 
 namespace snapdesk {
 
@@ -17,6 +18,8 @@ struct Platform {
     FileSystem& files;
     Ui& ui;
     Registry& registry;
+    // Pictures of windows in the background (not a capture of the screen).
+    WindowRenderer& renderer;
 };
 
 }  // namespace snapdesk

@@ -1,6 +1,7 @@
 #include "tracking/coffee_shop_list.h"
 
 #include <algorithm>
+#include <chrono>
 #include <limits>
 
 #include "common/app_title.h"
@@ -14,7 +15,8 @@ CoffeeShopList::CoffeeShopList(Platform& platform)
     : platform_(platform),
       records_(kInitialSlots),
       windowLogoIcon_(platform.windows.stockIcon(StockIcon::WindowLogo)),
-      applicationIcon_(platform.windows.stockIcon(StockIcon::Application)) {}
+      applicationIcon_(platform.windows.stockIcon(StockIcon::Application)),
+      provisional_(platform) {}
 
 // ---- list maintenance ----
 
@@ -39,6 +41,19 @@ void CoffeeShopList::refreshList() {
     }
     compact();
     classifyWindows();
+    provisional_.collect(liveRecords());
+    provisional_.request(liveRecords(), kRendersPerPass);
+}
+
+void CoffeeShopList::renderPictures(unsigned maxMs) {
+    constexpr unsigned kPollMs = 20;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(maxMs);
+    provisional_.request(liveRecords(), std::numeric_limits<std::size_t>::max());
+    while (provisional_.waiting() && std::chrono::steady_clock::now() < deadline) {
+        platform_.ui.waitForMessages(kPollMs);
+        platform_.ui.doEvents();
+        provisional_.collect(liveRecords());
+    }
 }
 
 void CoffeeShopList::CompactList(long& newCount) {
@@ -196,8 +211,14 @@ void CoffeeShopList::mvToEnd(long i) {
 
 void CoffeeShopList::updateImage(long i) {
     if (inRange(i)) {
-        TrackedWindow& r = at(i);
-        r.thePhoto = TakeSnapShot(platform_, r.hWnd, r.hClient, r.hTopWnd, r.gotPhoto, r.thePhoto);
+        captureRecord(at(i));
+    }
+}
+
+void CoffeeShopList::captureRecord(TrackedWindow& r) {
+    r.thePhoto = TakeSnapShot(platform_, r.hWnd, r.hClient, r.hTopWnd, r.gotPhoto, r.thePhoto);
+    if (r.gotPhoto || r.thePhoto == nullptr) {
+        r.photoIsProvisional = false;
     }
 }
 

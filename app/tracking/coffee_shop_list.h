@@ -9,6 +9,7 @@
 #include "common/text.h"
 #include "platform/platform.h"
 #include "tracking/process_table.h"
+#include "tracking/provisional_pictures.h"
 #include "tracking/tracked_window.h"
 
 namespace snapdesk {
@@ -27,6 +28,9 @@ class CoffeeShopList {
     void mvToFront(long i);
     void mvToEnd(long i);
     void updateImage(long i);
+    // Start-up: every record without a picture asked to draw one; messages are processed until
+    // all have answered or `maxMs` have passed.
+    void renderPictures(unsigned maxMs);
 
     long count() const { return count_; }
     void setDisplayFolders(bool show) { displayFolders_ = show; }
@@ -75,6 +79,7 @@ class CoffeeShopList {
     WindowHandle hClient(long i) const;
     WindowHandle hTopWnd(long i) const;
     PicturePtr thePhoto(long i) const;
+    bool photoIsProvisional(long i) const { return get(i, &TrackedWindow::photoIsProvisional); }
     std::string browserProfile(long i) const { return get(i, &TrackedWindow::browserProfile); }
     void setBrowserProfile(long i, const std::string& value) {
         setText(i, &TrackedWindow::browserProfile, value);
@@ -88,6 +93,8 @@ class CoffeeShopList {
     static constexpr std::size_t kInitialSlots = 31;
     static constexpr std::size_t kGrowth = 30;
     static constexpr unsigned kIconTimeoutMs = 500;
+    // Background pictures on their way at once during the refreshes.
+    static constexpr std::size_t kRendersPerPass = 5;
 
     bool inRange(long i) const { return i >= 1 && i <= count_; }
     const TrackedWindow& at(long i) const { return records_[static_cast<std::size_t>(i - 1)]; }
@@ -117,6 +124,11 @@ class CoffeeShopList {
     long findRecord(WindowHandle hWnd);
     void refreshIcon(TrackedWindow& record, bool existed);
     void refreshZoomState(TrackedWindow& record);
+    // TakeSnapShot into the record: a capture replaces a provisional picture.
+    void captureRecord(TrackedWindow& record);
+    std::span<TrackedWindow> liveRecords() {
+        return {records_.data(), static_cast<std::size_t>(count_)};
+    }
 
     // Window discovery.
     void enumerateWindows();
@@ -136,6 +148,7 @@ class CoffeeShopList {
     IconHandle windowLogoIcon_ = 0;
     IconHandle applicationIcon_ = 0;
     ProcessTable processTable_;
+    ProvisionalPictures provisional_;
     std::unordered_map<WindowHandle, long> positions_;
     bool positionsValid_ = false;
     // Windows the current walk found visible, with their minimised and maximised state.

@@ -46,6 +46,9 @@ struct TrackedWindow {
     // "Profile 1", ...) and a packaged program's application id (AUMID); "" when none.
     std::string browserProfile;
     std::string appId;
+    // thePhoto is a picture the window drew of itself in the background: it stands in for a
+    // capture (gotPhoto stays false) until one is taken.
+    bool photoIsProvisional = false;
 };
 
 }  // namespace snapdesk

@@ -181,10 +181,8 @@ void CoffeeShopList::classifyRecord(long i, bool& processTableBuilt, WindowHandl
     }
 
     if (r.hTopWnd == foreground && !r.flgKeepView) {
-        applyCaptureSchedule(imageUpdateMode(), r.gotPhoto, r.updateCount, [&] {
-            r.thePhoto =
-                TakeSnapShot(platform_, r.hWnd, r.hClient, r.hTopWnd, r.gotPhoto, r.thePhoto);
-        });
+        applyCaptureSchedule(imageUpdateMode(), r.gotPhoto, r.updateCount,
+                             [&] { captureRecord(r); });
     }
 }
 

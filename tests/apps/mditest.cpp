@@ -18,7 +18,8 @@
 //                      instance ends (one window for every document)
 //
 // The frame becomes visible once every window exists. Documents have the classes "MdiTestDocument"
-// and "MdiTestDocumentNoIcon" and paint a coloured rectangle with their title. Runtime messages:
+// and "MdiTestDocumentNoIcon" and paint a coloured rectangle with their title. The frame and its
+// documents also draw themselves on WM_PRINT and WM_PRINTCLIENT (PrintWindow). Runtime messages:
 // see mditest_protocol.h.
 // clang-format off
 #include <windows.h>
@@ -126,9 +127,7 @@ void hang(DWORD milliseconds) {
     Sleep(milliseconds == mditest::kHangForever ? INFINITE : milliseconds);
 }
 
-void paintDocument(HWND window) {
-    PAINTSTRUCT paint;
-    const HDC dc = BeginPaint(window, &paint);
+void drawDocument(HWND window, HDC dc) {
     RECT client;
     GetClientRect(window, &client);
     const int index = GetWindowLongPtrW(window, GWLP_ID) - kFirstChildId;
@@ -142,7 +141,76 @@ void paintDocument(HWND window) {
     const int length = GetWindowTextW(window, title, 256);
     SetTextColor(dc, RGB(0, 0, 128));
     TextOutW(dc, client.left + 10, client.top + 5, title, length);
+}
+
+void paintDocument(HWND window) {
+    PAINTSTRUCT paint;
+    const HDC dc = BeginPaint(window, &paint);
+    drawDocument(window, dc);
     EndPaint(window, &paint);
+}
+
+// WM_PRINT as Windows' own windows answer it: the frame and caption, then the client area
+// (background and WM_PRINTCLIENT) and the children, each at its place in the given DC.
+void printWindow(HWND window, HDC dc, LPARAM flags) {
+    if ((flags & PRF_CHECKVISIBLE) != 0 && !IsWindowVisible(window)) {
+        return;
+    }
+    RECT outer{};
+    GetWindowRect(window, &outer);
+    POINT clientOrigin{0, 0};
+    ClientToScreen(window, &clientOrigin);
+    RECT client{};
+    GetClientRect(window, &client);
+    const int left = clientOrigin.x - outer.left;
+    const int top = clientOrigin.y - outer.top;
+    const int saved = SaveDC(dc);
+    if ((flags & PRF_NONCLIENT) != 0) {
+        RECT frame{0, 0, outer.right - outer.left, outer.bottom - outer.top};
+        FillRect(dc, &frame, GetSysColorBrush(COLOR_BTNFACE));
+        const LONG style = GetWindowLongW(window, GWL_STYLE);
+        if ((style & WS_CAPTION) == WS_CAPTION) {
+            DrawEdge(dc, &frame, EDGE_RAISED, BF_RECT | BF_ADJUST);
+            RECT caption{frame.left, frame.top, frame.right, top - 1};
+            const bool active =
+                window == GetForegroundWindow() ||
+                window == reinterpret_cast<HWND>(SendMessageW(gClient, WM_MDIGETACTIVE, 0, 0));
+            DrawCaption(window, dc, &caption, DC_TEXT | DC_ICON | (active ? DC_ACTIVE : 0));
+        } else {
+            DrawEdge(dc, &frame, EDGE_SUNKEN, BF_RECT);
+        }
+    }
+    OffsetViewportOrgEx(dc, left, top, nullptr);
+    IntersectClipRect(dc, 0, 0, client.right, client.bottom);
+    if ((flags & PRF_ERASEBKGND) != 0) {
+        SendMessageW(window, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    }
+    if ((flags & PRF_CLIENT) != 0) {
+        SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), flags);
+    }
+    if ((flags & PRF_CHILDREN) != 0) {
+        // From the bottom of the Z-order up, so the window on top is drawn last.
+        for (HWND child = GetWindow(GetWindow(window, GW_CHILD), GW_HWNDLAST); child != nullptr;
+             child = GetWindow(child, GW_HWNDPREV)) {
+            if (!IsWindowVisible(child)) {
+                continue;
+            }
+            RECT place{};
+            GetWindowRect(child, &place);
+            MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&place), 2);
+            const int inner = SaveDC(dc);
+            OffsetViewportOrgEx(dc, place.left, place.top, nullptr);
+            IntersectClipRect(dc, 0, 0, place.right - place.left, place.bottom - place.top);
+            // The MDI client is the system's: it is drawn here the way it looks.
+            if (child == gClient) {
+                printWindow(child, dc, flags | PRF_ERASEBKGND);
+            } else {
+                SendMessageW(child, WM_PRINT, reinterpret_cast<WPARAM>(dc), flags);
+            }
+            RestoreDC(dc, inner);
+        }
+    }
+    RestoreDC(dc, saved);
 }
 
 LRESULT CALLBACK documentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -156,6 +224,12 @@ LRESULT CALLBACK documentProc(HWND window, UINT message, WPARAM wParam, LPARAM l
         }
         case WM_PAINT:
             paintDocument(window);
+            return 0;
+        case WM_PRINT:
+            printWindow(window, reinterpret_cast<HDC>(wParam), lParam);
+            return 0;
+        case WM_PRINTCLIENT:
+            drawDocument(window, reinterpret_cast<HDC>(wParam));
             return 0;
         default:
             return DefMDIChildProcW(window, message, wParam, lParam);
@@ -231,6 +305,9 @@ LRESULT CALLBACK frameProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
             return 0;
         case WM_COPYDATA:
             return onCopyData(*reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+        case WM_PRINT:
+            printWindow(window, reinterpret_cast<HDC>(wParam), lParam);
+            return 0;
         case WM_DESTROY:
             PostQuitMessage(0);
             return 0;

@@ -169,6 +169,31 @@ TEST_F(ActivationTest, UpdateAllImagesSkipsHiddenRecordsAndLeavesTheMainWindowMa
     EXPECT_NE(std::find(calls.begin(), calls.end(), "ShowMain(3)"), calls.end());
 }
 
+// At start-up only the windows that could not draw themselves come forward for a picture.
+TEST_F(ActivationTest, StartUpBringsForwardOnlyTheWindowsThatDrewNothing) {
+    const auto drawn = topLevel("a.txt - Notepad", 3);
+    const auto blank = topLevel("b.txt - Notepad", 4);
+    desktop.window(blank).drawsWhenPrinted = false;
+    list.refreshList();
+    list.renderPictures(1500);
+    EXPECT_TRUE(list.photoIsProvisional(positionOf(drawn)));
+    desktop.clearCalls();
+    activation.loadMissingImages();
+    const Calls calls = desktop.calls();
+    const auto raised = [&](WindowHandle w) {
+        return std::find(calls.begin(), calls.end(), "BringWindowToTop(" + h(w) + ")") !=
+               calls.end();
+    };
+    EXPECT_TRUE(raised(blank));
+    EXPECT_FALSE(raised(drawn));
+    EXPECT_TRUE(list.gotPhoto(positionOf(blank)));
+
+    // Once every tile has a picture, nothing is brought forward and the timer stays as it was.
+    desktop.clearCalls();
+    activation.loadMissingImages();
+    EXPECT_TRUE(desktop.calls().empty());
+}
+
 TEST_F(ActivationTest, UpdateAllImagesOnAnEmptyListDoesNothing) {
     SimWorld empty;
     RecordingHost quiet(empty);

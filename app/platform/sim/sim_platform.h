@@ -6,6 +6,7 @@
 #include "platform/sim/sim_file_system.h"
 #include "platform/sim/sim_registry.h"
 #include "platform/sim/sim_ui.h"
+#include "platform/sim/sim_window_renderer.h"
 
 namespace snapdesk::sim {
 
@@ -16,7 +17,8 @@ struct SimPlatform {
     SimFileSystem files;
     SimUi ui;
     SimRegistry registry;
-    Platform platform{desktop, desktop, display, files, ui, registry};
+    SimWindowRenderer renderer{desktop};
+    Platform platform{desktop, desktop, display, files, ui, registry, renderer};
 
     SimPlatform() {
         ui.log = [this](const std::string& call) { desktop.log(call); };

@@ -1,7 +1,6 @@
 #include "platform/win32/win32_display.h"
 
 #include <cmath>
-#include <utility>
 
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_convert.h"
@@ -12,29 +11,6 @@ namespace snapdesk {
 namespace {
 
 constexpr int kTwipsPerInch = 1440;
-
-// A device context of one capture, counted while it lives.
-template <typename Owner>
-class CountedDc {
-  public:
-    explicit CountedDc(Owner dc) : dc_(std::move(dc)) {
-        if (dc_) {
-            win32::countDeviceContext(1);
-        }
-    }
-    ~CountedDc() {
-        if (dc_) {
-            dc_.reset();
-            win32::countDeviceContext(-1);
-        }
-    }
-    CountedDc(const CountedDc&) = delete;
-    CountedDc& operator=(const CountedDc&) = delete;
-    HDC get() const { return dc_.get(); }
-
-  private:
-    Owner dc_;
-};
 
 int twipsPerPixel(int logPixelsIndex) {
     const win32::unique_window_dc screen = win32::get_dc(nullptr);
@@ -121,11 +97,11 @@ PicturePtr Win32Display::captureArea(WindowHandle window, int x, int y, int widt
         y += place.top;
         hwnd = nullptr;
     }
-    const CountedDc source(win32::get_window_dc(hwnd));
+    const win32::CountedDc source(win32::get_window_dc(hwnd));
     if (source.get() == nullptr) {
         return {};
     }
-    const CountedDc memory(win32::unique_hdc(CreateCompatibleDC(source.get())));
+    const win32::CountedDc memory(win32::unique_hdc(CreateCompatibleDC(source.get())));
     if (memory.get() == nullptr) {
         return {};
     }

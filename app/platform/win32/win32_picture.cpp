@@ -2,6 +2,8 @@
 
 #include <olectl.h>
 
+#include <atomic>
+#include <mutex>
 #include <set>
 
 #include "platform/win32/unique_handle.h"
@@ -12,7 +14,9 @@ namespace win32 {
 
 namespace {
 
-int deviceContexts = 0;
+// Background pictures are drawn on a worker thread.
+std::atomic<int> deviceContexts = 0;
+std::mutex bitmapsLock;
 std::set<HBITMAP>& bitmapsAlive() {
     static std::set<HBITMAP> bitmaps;
     return bitmaps;
@@ -25,15 +29,18 @@ void countDeviceContext(int delta) {
 }
 
 void trackBitmap(HBITMAP bitmap) {
+    const std::lock_guard lock(bitmapsLock);
     bitmapsAlive().insert(bitmap);
 }
 
 void bitmapFreed(HBITMAP bitmap) {
+    const std::lock_guard lock(bitmapsLock);
     bitmapsAlive().erase(bitmap);
 }
 
 int gdiObjectsAlive() {
     // A picture whose last reference was held elsewhere (a tile) frees its bitmap later.
+    const std::lock_guard lock(bitmapsLock);
     auto& bitmaps = bitmapsAlive();
     for (auto it = bitmaps.begin(); it != bitmaps.end();) {
         it = GetObjectType(*it) == OBJ_BITMAP ? std::next(it) : bitmaps.erase(it);

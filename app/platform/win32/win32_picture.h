@@ -5,6 +5,8 @@
 #include <ocidl.h>
 // clang-format on
 
+#include <utility>
+
 #include "platform/picture.h"
 
 namespace snapdesk {
@@ -40,10 +42,33 @@ namespace win32 {
 // and bitmaps not yet freed by their picture. GetGuiResources cannot tell this under Wine.
 int gdiObjectsAlive();
 
-// Bookkeeping for the capture code.
+// Bookkeeping for the capture code; safe from any thread.
 void countDeviceContext(int delta);
 void trackBitmap(HBITMAP bitmap);
 void bitmapFreed(HBITMAP bitmap);
+
+// A device context of one capture, counted while it lives.
+template <typename Owner>
+class CountedDc {
+  public:
+    explicit CountedDc(Owner dc) : dc_(std::move(dc)) {
+        if (dc_) {
+            countDeviceContext(1);
+        }
+    }
+    ~CountedDc() {
+        if (dc_) {
+            dc_.reset();
+            countDeviceContext(-1);
+        }
+    }
+    CountedDc(const CountedDc&) = delete;
+    CountedDc& operator=(const CountedDc&) = delete;
+    HDC get() const { return dc_.get(); }
+
+  private:
+    Owner dc_;
+};
 
 }  // namespace win32
 

@@ -8,6 +8,7 @@
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_ui.h"
 #include "platform/win32/win32_window_manager.h"
+#include "platform/win32/win32_window_renderer.h"
 
 namespace snapdesk {
 
@@ -30,7 +31,8 @@ class Win32Platform {
     Win32Ui ui_;
     Win32Registry registry_;
     Win32HistoryDatabase historyDatabase_;
-    Platform platform_{windows_, processes_, display_, files_, ui_, registry_};
+    Win32WindowRenderer renderer_;
+    Platform platform_{windows_, processes_, display_, files_, ui_, registry_, renderer_};
 };
 
 }  // namespace snapdesk
