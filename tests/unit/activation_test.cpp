@@ -172,8 +172,8 @@ TEST_F(ActivationTest, UpdateAllImagesSkipsHiddenRecordsAndLeavesTheMainWindowMa
 // At start-up only the windows that could not draw themselves come forward for a picture.
 TEST_F(ActivationTest, StartUpBringsForwardOnlyTheWindowsThatDrewNothing) {
     const auto drawn = topLevel("a.txt - Notepad", 3);
+    desktop.window(drawn).drawsWhenPrinted = true;
     const auto blank = topLevel("b.txt - Notepad", 4);
-    desktop.window(blank).drawsWhenPrinted = false;
     list.refreshList();
     list.renderPictures(1500);
     EXPECT_TRUE(list.photoIsProvisional(positionOf(drawn)));

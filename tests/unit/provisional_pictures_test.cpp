@@ -28,8 +28,8 @@ class ProvisionalPicturesTest : public ::testing::Test, public SimWorld {
 TEST_F(ProvisionalPicturesTest, StandsInUntilTheWindowIsCapturedInFront) {
     const auto drawn = topLevel("drawn.txt - Notepad", 3);
     desktop.window(drawn).rect = {0, 0, 800, 600};
+    desktop.window(drawn).drawsWhenPrinted = true;
     const auto blank = topLevel("blank.txt - Notepad", 4);
-    desktop.window(blank).drawsWhenPrinted = false;
     const auto front = topLevel("front.txt - Notepad", 5);
     desktop.setForeground(front);
 
@@ -77,6 +77,7 @@ TEST_F(ProvisionalPicturesTest, NeverReplacesARealPictureNorAsksMinimisedOrHungW
     desktop.window(minimised).minimized = true;
     const auto hung = topLevel("hung.txt - Notepad", 5);
     desktop.window(hung).hung = true;
+    desktop.window(hung).drawsWhenPrinted = true;
     desktop.setForeground(kept);
     list.refreshList();
     const long k = positionOf(kept);

@@ -34,7 +34,7 @@ struct SimWindow {
     std::uint32_t thread = 1;
     std::uint32_t process = 1;
     WindowHandle mdiActive = 0;    // for an MDI client: its active document
-    bool drawsWhenPrinted = true;  // false: asked to draw itself, it leaves one colour
+    bool drawsWhenPrinted = false;  // asked to draw itself, it leaves one colour unless set
 };
 
 // An in-memory desktop: windows in Z-order with their children, and the processes behind
