@@ -40,6 +40,14 @@ std::wstring recoveryValue(const std::wstring& section, const std::wstring& key)
     return value;
 }
 
+// What an edit control of another process holds (GetWindowText gives only its caption).
+std::wstring editText(HWND edit) {
+    std::wstring text(1024, L'\0');
+    text.resize(static_cast<std::size_t>(
+        SendMessageW(edit, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
+    return text;
+}
+
 class RecoveryE2E : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -160,22 +168,29 @@ TEST_F(RecoveryE2E, SnapdeskKilledThreeSecondsAfterACommentLosesNothing) {
     PostMessageW(value, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
     const HWND editor = GetDlgItem(tile->window, zim::kIdEditor);
     ASSERT_TRUE(waitUntil([&] { return IsWindowVisible(editor) != FALSE; }));
-    SendMessageW(editor, EM_SETSEL, 0, -1);
     for (const wchar_t c : std::wstring(L"still typing")) {
         PostMessageW(editor, WM_CHAR, c, 1);
     }
-    ASSERT_TRUE(waitUntil([&] { return windowTextOf(editor) == L"still typing"; }));
+    ASSERT_TRUE(waitUntil([&] {
+        const std::wstring t = editText(editor);
+        return t.size() >= 12 && t.substr(t.size() - 12) == L"still typing";
+    }));
+    const std::wstring typed = editText(editor);
     Sleep(3000);  // the moment of the kill is the scenario itself
     TerminateProcess(app->program().process(), 9);
     ASSERT_TRUE(waitUntil([&] { return app->program().hasExited(); }));
 
-    EXPECT_EQ(recoveryValue(L"FileComment", L"2"), L"still typing");
+    EXPECT_EQ(recoveryValue(L"FileComment", L"2"), typed);
     restartAndAnswer(IDC_cmdReopen);
-    expectMembersBack(L"still typing");
+    expectMembersBack(typed);
 }
 
 TEST_F(RecoveryE2E, NamedProjectsLeaveNoFileDamagedFilesAreSetAsideAndOneSnapdeskRuns) {
     ASSERT_TRUE(app->moveToProject(kMembers[0], kTwoTicks));
+    // The recovery file shows when the location search has found the document.
+    ASSERT_TRUE(waitUntil(
+        [] { return recoveryValue(L"FilePath", L"1").find(L"rc one.txt") != std::wstring::npos; },
+        Milliseconds{20000}));
     ASSERT_TRUE(app->saveProjectAsWithoutQuestions(L"Recovery named"));
     ASSERT_TRUE(app->closeAndWait());
     EXPECT_FALSE(exists(kRecovery)) << "a named project closed cleanly keeps nothing";

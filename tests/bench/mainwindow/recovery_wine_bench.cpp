@@ -95,11 +95,11 @@ int main() {
     }
     const double save = median(saves), write = median(recoveryWrites);
     const double tick = median(ticks), tickWith = median(ticksWithRecovery);
-    std::printf("members %ld, %d runs, recovery writes %d\n", list.count(), kRuns,
-                keeper.writes());
-    std::printf("saveProject: median %.3f ms; recovery write: median %.3f ms; longest write "
-                "%.3f ms\n",
-                save, write, *std::max_element(recoveryWrites.begin(), recoveryWrites.end()));
+    std::printf("members %ld, %d runs, recovery writes %d\n", list.count(), kRuns, keeper.writes());
+    std::printf(
+        "saveProject: median %.3f ms; recovery write: median %.3f ms; longest write "
+        "%.3f ms\n",
+        save, write, *std::max_element(recoveryWrites.begin(), recoveryWrites.end()));
     std::printf("recovery write / saveProject %.2f (goal: at most 1.5)\n", write / save);
     std::printf("Timer1 tick: median %.3f ms; with the recovery's look %.3f ms\n", tick, tickWith);
     std::printf("tick with recovery / tick without %.3f (goal: at most 1.05)\n", tickWith / tick);
