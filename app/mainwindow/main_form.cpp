@@ -62,6 +62,9 @@ bool MainForm::load() {
     try {
         runLoadSteps();
         state_.loaded = true;
+        // The last run's Project tab, if it did not end cleanly; no command runs under it.
+        projectDialogs_.run([this] { services_.offerRecovery(); });
+        window_.setTimer(MainTimer::Recovery, kRecoveryIntervalMs, true);
         return true;
     } catch (const RuntimeError& e) {
         platform_.ui.messageBox(fatalLoadMessage(location_, e.number, e.description), kAppTitle,
@@ -241,7 +244,14 @@ void MainForm::timerTick(MainTimer timer) {
             timer1Running_ = true;
             redraw();
             services_.updatePaths(false);
+            services_.watchRecovery();
             timer1Running_ = false;
+            break;
+        case MainTimer::Recovery:
+            // A refresh pumping messages has the list half done: the next look sees it whole.
+            if (!timer1Running_) {
+                services_.watchRecovery();
+            }
             break;
         case MainTimer::Timer2:
             break;
@@ -369,6 +379,32 @@ bool MainForm::queryUnload() {
             return false;
         }
     }
+    saveClosingSettings();
+    return true;
+}
+
+void MainForm::queryEndSession() {
+    if (state_.loaded && !state_.shutDown) {
+        services_.keepRecoveryNow();
+    }
+}
+
+void MainForm::endSession() {
+    if (state_.loaded && !state_.shutDown) {
+        services_.keepRecoveryNow();
+    }
+    state_.sessionEnding = true;
+    saveClosingSettings();
+}
+
+void MainForm::bringToFront() {
+    if (state_.loaded && !state_.shutDown) {
+        restoreMainWindow(state_.windowStateText == "MAXIMIZED" ? ShowCommand::Maximize
+                                                                : ShowCommand::Restore);
+    }
+}
+
+void MainForm::saveClosingSettings() {
     if (state_.loaded) {
         const WindowGeometry geometry = window_.geometry();
         ClosingState closing;
@@ -385,17 +421,21 @@ bool MainForm::queryUnload() {
             writeRegSetting(platform_.registry, kSettingsSection, key, value);
         }
     }
-    return true;
 }
 
 void MainForm::unload() {
     setTimer1(false);
+    window_.setTimer(MainTimer::Recovery, kRecoveryIntervalMs, false);
     // Work still pumping messages when the window closed must not start more, and a repaint
     // wait in progress ends: its timer goes with the window.
     state_.shutDown = true;
     activation_.stop();
     if (state_.loaded) {
         services_.saveOldPaths();
+        // At the end of a session the file is what brings the tab back after the restart.
+        if (!state_.sessionEnding) {
+            services_.recoveryCleanExit();
+        }
     }
     if (state_.trayInstalled) {
         window_.removeTrayIcon();

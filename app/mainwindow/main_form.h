@@ -42,6 +42,13 @@ class MainFormServices {
     virtual void retryProjectMatch() = 0;
     // New, Open, Save, Save As and Refresh Project.
     virtual ProjectCommands& projectCommands() = 0;
+    // The recovery file: offered back once loaded, then kept in step with the Project tab
+    // (watch: a look that writes when due; keepNow: the session ends), and at a clean exit
+    // removed unless it holds an Untitled tab's members.
+    virtual void offerRecovery() {}
+    virtual void watchRecovery() {}
+    virtual void keepRecoveryNow() {}
+    virtual void recoveryCleanExit() {}
 };
 
 // The program-wide values the main window keeps.
@@ -55,10 +62,13 @@ struct MainFormState {
     bool trayInstalled = false;
     bool subclassed = false;
     bool loaded = false;
-    bool shutDown = false;  // a fatal error ended the run
+    bool shutDown = false;       // a fatal error ended the run
+    bool sessionEnding = false;  // Windows ends the session: no questions, the recovery kept
 };
 
 inline constexpr unsigned kTimer1IntervalMs = 3000;
+// Often enough that a comment typed is on disk within the recovery's two-second grouping.
+inline constexpr unsigned kRecoveryIntervalMs = 400;
 inline constexpr short kRightButton = 2;
 inline constexpr const char* kHelpFileName = "SNAPDESK.HLP";
 
@@ -75,6 +85,13 @@ class MainForm final : private PanelHost, private ActivationHost, private Comman
     // Query-unload: false keeps the window open and writes nothing.
     bool queryUnload();
     void unload();
+    // Windows asks whether the session may end: always yes, the recovery file written first.
+    void queryEndSession();
+    // The session ends: the recovery file and the window's settings written, no questions;
+    // the caller destroys the window.
+    void endSession();
+    // A second start asked this one to come to the front.
+    void bringToFront();
 
     void timerTick(MainTimer timer);
     // A menu or accelerator command; false when the id is no command of the main window.
@@ -115,6 +132,7 @@ class MainForm final : private PanelHost, private ActivationHost, private Comman
     // "Text  &Labels in Toolbar": also run at start-up when the labels were turned off.
     void toggleTextLabels();
     void redraw();
+    void saveClosingSettings();
 
     // PanelHost
     WindowGeometry windowGeometry() override { return window_.geometry(); }

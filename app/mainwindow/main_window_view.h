@@ -9,7 +9,8 @@
 
 namespace snapdesk {
 
-enum class MainTimer : int { Timer1 = 1, Timer2 = 2, Timer4 = 4 };
+// Recovery looks at the Project tab for the recovery file.
+enum class MainTimer : int { Timer1 = 1, Timer2 = 2, Timer4 = 4, Recovery = 5 };
 
 // The top-level main window as the main form drives it; lengths are twips.
 class MainWindowView {

@@ -21,6 +21,8 @@ class TileView {
     virtual std::string comment() = 0;
     virtual void setComment(const std::string& comment) = 0;
     virtual bool isBusy() = 0;
+    // The comment as typed so far while it is edited (the comment itself otherwise).
+    virtual std::string editorText() { return comment(); }
     virtual std::uint32_t foreColor() = 0;
     virtual std::uint32_t backColor() = 0;
     virtual void setBackColor(std::uint32_t color) = 0;

@@ -1,5 +1,7 @@
 #include "mainwindow/program_services.h"
 
+#include <algorithm>
+
 #include "common/runtime_error.h"
 #include "location/load_directory_tree.h"
 #include "projects/project_rules.h"
@@ -48,6 +50,51 @@ void ProgramServices::loadProjectStore() {
     store_->setOwnerWindow(window_.handle());
     store_->setWindowManager(&platform_.windows);
     store_->loadProjectStore();
+    keeper_ =
+        std::make_unique<RecoveryKeeper>(platform_.files, *store_, *list_, systemRecoveryClock());
+    keeper_->setEditorText([this]() -> std::optional<std::pair<long, std::string>> {
+        return form_ != nullptr ? form_->panel().commentBeingTyped() : std::nullopt;
+    });
+}
+
+void ProgramServices::offerRecovery() {
+    if (keeper_ == nullptr) {
+        return;
+    }
+    if (recoveryDialog_ != nullptr && openCommands_ != nullptr) {
+        RecoveryOffer offer(
+            platform_.files, *store_, platform_.ui, *recoveryDialog_,
+            [this](const RecoveryState& state) {
+                // A name whose project is gone reopens as Untitled.
+                std::vector<std::string> names;
+                std::int32_t count = 0;
+                store_->getProjectNames(names, count);
+                const bool known =
+                    std::find(names.begin(), names.end(), state.projectName) != names.end();
+                openCommands_->openRecovered(known ? state.projectName : project_rules::kUntitled,
+                                             state.members);
+            });
+        offer.offerAtStart(keeper_->path());
+    }
+    keeper_->start();
+}
+
+void ProgramServices::watchRecovery() {
+    if (keeper_ != nullptr) {
+        keeper_->check();
+    }
+}
+
+void ProgramServices::keepRecoveryNow() {
+    if (keeper_ != nullptr) {
+        keeper_->writeNow();
+    }
+}
+
+void ProgramServices::recoveryCleanExit() {
+    if (keeper_ != nullptr) {
+        keeper_->cleanExit();
+    }
 }
 
 void ProgramServices::clearBrowserHistoryTexts() {

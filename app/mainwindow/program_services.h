@@ -21,6 +21,8 @@
 #include "projects/project_dialogs.h"
 #include "projects/project_store.h"
 #include "projects/project_store_host.h"
+#include "projects/recovery_keeper.h"
+#include "projects/recovery_offer.h"
 #include "projects/save_commands.h"
 
 namespace snapdesk {
@@ -54,6 +56,11 @@ class ProgramServices final : public MainFormServices,
     // start-up.
     void attach(MainForm& form);
     ProjectStore* projectStore() { return store_.get(); }
+    // The dialog that offers a kept Project back at start-up; without one nothing is offered.
+    void setRecoveryOfferDialog(std::unique_ptr<RecoveryOfferDialog> dialog) {
+        recoveryDialog_ = std::move(dialog);
+    }
+    RecoveryKeeper* recoveryKeeper() { return keeper_.get(); }
     DirectoryTree* directoryTree() { return tree_.get(); }
     // Ready once the folder list is (start-up step "j").
     PathSearch* pathSearch() { return pathSearch_.get(); }
@@ -71,6 +78,10 @@ class ProgramServices final : public MainFormServices,
     bool openRetryDue() override;
     void retryProjectMatch() override;
     ProjectCommands& projectCommands() override { return *this; }
+    void offerRecovery() override;
+    void watchRecovery() override;
+    void keepRecoveryNow() override;
+    void recoveryCleanExit() override;
 
   private:
     // ProjectStoreHost
@@ -123,6 +134,8 @@ class ProgramServices final : public MainFormServices,
     std::unique_ptr<ProjectDialogs> dialogs_;
     std::unique_ptr<SaveCommands> saveCommands_;
     std::unique_ptr<OpenCommands> openCommands_;
+    std::unique_ptr<RecoveryOfferDialog> recoveryDialog_;
+    std::unique_ptr<RecoveryKeeper> keeper_;
     std::chrono::steady_clock::time_point launchStart_ = std::chrono::steady_clock::now();
 };
 

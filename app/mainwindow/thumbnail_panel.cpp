@@ -608,6 +608,16 @@ bool ThumbnailPanel::anyTileBusy() {
     return impl_->anyBusy();
 }
 
+std::optional<std::pair<long, std::string>> ThumbnailPanel::commentBeingTyped() {
+    for (long k = 1; k <= impl_->upperBound(); ++k) {
+        TileView* tile = impl_->tileAt(k);
+        if (tile != nullptr && tile->isBusy()) {
+            return std::make_pair(k, tile->editorText());
+        }
+    }
+    return std::nullopt;
+}
+
 void ThumbnailPanel::tileClick(long k) {
     if (!impl_->shutDown) {
         impl_->host.tileClick(k);

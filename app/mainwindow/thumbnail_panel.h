@@ -17,7 +17,9 @@
 // PanelHost::shutdown, after which the panel does nothing more.
 
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "mainwindow/panel_state.h"
@@ -106,6 +108,8 @@ class ThumbnailPanel : private PanelViewEvents {
     int tilesCreated() const;
     // Whether any tile reports IsBusy (its comment is being edited).
     bool anyTileBusy();
+    // The tile whose comment is being typed, with the text typed so far.
+    std::optional<std::pair<long, std::string>> commentBeingTyped();
 
   private:
     struct Impl;

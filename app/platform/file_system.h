@@ -33,6 +33,12 @@ class FileSystem {
     // folder first, which then replaces the file. False when it failed; the file is unchanged.
     virtual bool replaceFile(const std::string& path, const std::string& content) = 0;
     virtual bool deleteFile(const std::string& path) = 0;
+    // Gives a file another name in the same folder, never over an existing one. False when it
+    // failed; the file is then where it was. (Without a rename of its own, a copy and a delete.)
+    virtual bool moveFile(const std::string& from, const std::string& to) {
+        const std::optional<std::string> bytes = readFile(from);
+        return bytes && !fileAttributes(to) && replaceFile(to, *bytes) && deleteFile(from);
+    }
     // Creates one folder; its parent must exist. False when it failed or already exists.
     virtual bool createFolder(const std::string& path) = 0;
     // The attributes of an existing file or folder, nothing when there is none.

@@ -56,7 +56,20 @@ void OpenCommands::mnuOpen_Click() {
     platform_.ui.setBusyCursor(false);
 }
 
-void OpenCommands::openProject(const std::string& name) {
+void OpenCommands::openRecovered(const std::string& name,
+                                 const std::vector<StoredMember>& members) {
+    host_.setTimer1(false);
+    try {
+        openProject(name, &members);
+    } catch (const RuntimeError& e) {
+        platform_.ui.messageBox("An error has occured in 'mnuOpen' :      " + e.description,
+                                kAppTitle, MessageBoxStyle::Ok);
+        host_.setTimer1(true);
+    }
+    platform_.ui.setBusyCursor(false);
+}
+
+void OpenCommands::openProject(const std::string& name, const std::vector<StoredMember>* given) {
     platform_.ui.setBusyCursor(true);
     store_.setCurrentProjectName(name);
     host_.showProjectName(name);
@@ -74,7 +87,8 @@ void OpenCommands::openProject(const std::string& name) {
     host_.showProjectTab();
 
     std::vector<std::string> notOpened;
-    const std::vector<ProjectMember> members = readMembers(name, notOpened);
+    const std::vector<ProjectMember> members =
+        given != nullptr ? membersToOpen(*given, notOpened) : readMembers(name, notOpened);
     launched_.assign(members.size(), false);
     launchAll(members);
 
@@ -83,6 +97,12 @@ void OpenCommands::openProject(const std::string& name) {
     list_.refreshList();
     host_.updateWindowList();
     placeLeftovers(members);
+    for (std::size_t j = 0; j < members.size(); ++j) {
+        if (!launched_[j] && isNoSaveOrNotFound(members[j].location)) {
+            notOpened.push_back(text::left(members[j].name, 80) +
+                                ": its location was not found yet");
+        }
+    }
     updateProjectImages();
     host_.bringMainWindowBack();
 
@@ -105,11 +125,24 @@ std::vector<ProjectMember> OpenCommands::readMembers(const std::string& name,
     std::vector<std::string> names, paths, exes, comments, profiles, placements;
     std::int32_t count = 0;
     store_.readProject(name, names, paths, exes, comments, count, &profiles, &placements);
-    std::vector<ProjectMember> members;
+    std::vector<StoredMember> stored;
     for (std::size_t j = 0; j < static_cast<std::size_t>(count); ++j) {
-        ProjectMember member{names[j],    paths[j].empty() ? exes[j] : paths[j],
-                             exes[j],     comments[j],
-                             profiles[j], placements[j]};
+        stored.push_back({names[j], paths[j], exes[j], comments[j], profiles[j], placements[j]});
+    }
+    return membersToOpen(stored, notOpened);
+}
+
+std::vector<ProjectMember> OpenCommands::membersToOpen(const std::vector<StoredMember>& stored,
+                                                       std::vector<std::string>& notOpened) {
+    std::vector<ProjectMember> members;
+    for (std::size_t j = 0; j < stored.size(); ++j) {
+        const StoredMember& s = stored[j];
+        ProjectMember member{s.caption,
+                             s.path.empty() ? text::upperCase(s.exe) : s.path,
+                             text::upperCase(s.exe),
+                             s.comment,
+                             s.profile,
+                             s.placement};
         // Without its program, a document belongs to the one the shell opens it with.
         if (member.exe.empty() && !member.location.empty()) {
             member.exe = associatedProgram(member.location);
@@ -138,7 +171,9 @@ void OpenCommands::launchAll(const std::vector<ProjectMember>& members) {
     for (const LaunchClass pass :
          {LaunchClass::Ordinary, LaunchClass::Netscape6, LaunchClass::Netscape6Web}) {
         for (const ProjectMember& member : members) {
-            if (launch_rules::launchClass(member) != pass || isOpen(member)) {
+            // A member kept before its location was found can only be found among the windows.
+            if (launch_rules::launchClass(member) != pass || isOpen(member) ||
+                isNoSaveOrNotFound(member.location)) {
                 continue;
             }
             if (!launch(member)) {

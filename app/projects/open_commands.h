@@ -55,15 +55,20 @@ class OpenCommands {
                  OpenCommandsHost& host);
 
     void mnuOpen_Click();
+    // Members kept from an earlier run opened as a project of that name ("[Untitled]" for
+    // none); members whose location was not found yet are only looked for among the windows.
+    void openRecovered(const std::string& name, const std::vector<StoredMember>& members);
     // Timer4: true once when a follow-up matching pass is due (the flag is cleared).
     bool takeOpenRetry();
     void retryProjectMatch();
     void refreshProject();
 
   private:
-    void openProject(const std::string& name);
+    void openProject(const std::string& name, const std::vector<StoredMember>* given = nullptr);
     std::vector<ProjectMember> readMembers(const std::string& name,
                                            std::vector<std::string>& notOpened);
+    std::vector<ProjectMember> membersToOpen(const std::vector<StoredMember>& stored,
+                                             std::vector<std::string>& notOpened);
     void launchAll(const std::vector<ProjectMember>& members);
     bool isOpen(const ProjectMember& member) const;
     // The program the shell opens `document` with (long name, upper case), or "".

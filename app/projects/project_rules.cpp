@@ -159,4 +159,8 @@ std::string projectNameOfFile(const std::string& fileName) {
     return at == std::string::npos ? std::string() : fileName.substr(0, at);
 }
 
+std::string overwriteQuestion(const std::string& name) {
+    return "\r\n        Do you want to overwrite " + name + "?          \r\n";
+}
+
 }  // namespace snapdesk::project_rules

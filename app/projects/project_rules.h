@@ -38,6 +38,9 @@ std::string folderBelowRoot(const std::string& path);
 std::string savedMemberName(const std::string& caption, const std::string& filePath,
                             const std::string& exePath);
 
+// The question before a project of that name is written over.
+std::string overwriteQuestion(const std::string& name);
+
 // "Project: " and the name, its ampersands doubled so they show as themselves.
 std::string projectLabelCaption(const std::string& name);
 

@@ -245,26 +245,19 @@ void ProjectStore::buildStoredPaths() {
     }
 }
 
-bool ProjectStore::saveProject(std::string& name, bool overwrite) {
-    name = text::trim(name);
-    if (name.empty()) {
-        ui_.messageBox(kNoNameMessage, kAppTitle, MessageBoxStyle::Ok);
-        return false;
-    }
-    host_.updatePaths(true);
-    struct Member {
-        std::string caption, path, exe, comment, profile, placement;
-    };
-    std::vector<Member> members;
+std::vector<StoredMember> ProjectStore::projectTabMembers(bool savableOnly) const {
+    std::vector<StoredMember> members;
     std::vector<long> records;
     for (long i = 1; i <= list_.count(); ++i) {
         const std::string path = list_.filePath(i);
-        if (list_.inTab(i) == kProjectTab && path != kNoSave && path != kNotFound) {
-            const SavedProgram saved = savedProgramOf(list_, i);
-            members.push_back({list_.CaptionString(i), saved.path, saved.exe,
-                               list_.CommentString(i), list_.browserProfile(i), ""});
-            records.push_back(i);
+        if (list_.inTab(i) != kProjectTab ||
+            (savableOnly && (path == kNoSave || path == kNotFound))) {
+            continue;
         }
+        const SavedProgram saved = savedProgramOf(list_, i);
+        members.push_back({list_.CaptionString(i), saved.path, saved.exe, list_.CommentString(i),
+                           list_.browserProfile(i), ""});
+        records.push_back(i);
     }
     if (windows_ != nullptr && !records.empty()) {
         const std::vector<std::string> placements = recordPlacements(*windows_, list_, records);
@@ -272,63 +265,103 @@ bool ProjectStore::saveProject(std::string& name, bool overwrite) {
             members[j].placement = placements[j];
         }
     }
+    return members;
+}
+
+bool ProjectStore::writeMembers(CInifile& project, const std::vector<StoredMember>& members) {
+    for (const char* section :
+         {"FilePath", "FileName", "FileEXE", "FileComment", kProfileSection, kPlacementSection}) {
+        deleteSection(project, section);
+    }
+    // An existing file that cannot be read takes no values: that is no save either.
+    bool complete = write(project, "Snapdesk!", "IMPORTANT", kWarning);
+    for (std::size_t j = 0; j < members.size(); ++j) {
+        complete = write(project, "FilePath", std::to_string(j + 1), members[j].path) && complete;
+    }
+    for (std::size_t j = 0; j < members.size(); ++j) {
+        const std::string key = std::to_string(j + 1);
+        const StoredMember& m = members[j];
+        complete = write(project, "FileName", key,
+                         project_rules::savedMemberName(m.caption, m.path, m.exe)) &&
+                   complete;
+        complete = write(project, "FileEXE", key, m.exe) && complete;
+        complete = write(project, "FileComment", key, m.comment) && complete;
+    }
+    // Only browser pages have a profile; other members leave the section alone.
+    for (std::size_t j = 0; j < members.size(); ++j) {
+        if (!members[j].profile.empty()) {
+            complete = write(project, kProfileSection, std::to_string(j + 1), members[j].profile) &&
+                       complete;
+        }
+    }
+    for (std::size_t j = 0; j < members.size(); ++j) {
+        if (!members[j].placement.empty()) {
+            complete =
+                write(project, kPlacementSection, std::to_string(j + 1), members[j].placement) &&
+                complete;
+        }
+    }
+    return complete;
+}
+
+std::vector<StoredMember> ProjectStore::readMembers(CInifile& project) {
+    IniBatch batch(project);
+    const std::size_t count = keysOf(project, "FileName").size();
+    const SectionValues fileNames(project, "FileName"), filePaths(project, "FilePath");
+    const SectionValues fileExes(project, "FileEXE"), fileComments(project, "FileComment");
+    const SectionValues fileProfiles(project, kProfileSection);
+    const SectionValues filePlacements(project, kPlacementSection);
+    std::vector<StoredMember> members;
+    for (std::size_t j = 1; j <= count; ++j) {
+        const std::string key = std::to_string(j);
+        members.push_back({fileNames[key], filePaths[key], text::upperCase(fileExes[key]),
+                           fileComments[key], fileProfiles[key], filePlacements[key]});
+    }
+    return members;
+}
+
+bool ProjectStore::storeProject(const std::string& name, const std::vector<StoredMember>& members,
+                                bool overwrite) {
+    CInifile project(files_);
+    project.setPath(projectFile(name));
+    // The whole save reaches the file in one replacement.
+    project.beginBatch();
+    const bool existed = exists(projectFile(name));
+    if (existed || overwrite) {
+        ui_.doEvents();
+    }
+    bool written = false;
+    if (writeMembers(project, members)) {
+        written = project.endBatch();
+    } else {
+        project.cancelBatch();
+    }
+    if (written) {
+        ++projectsWritten_;
+    }
+    if (written && !overwrite && !existed) {
+        projectNames_.push_back(name);
+    }
+    return written;
+}
+
+bool ProjectStore::saveProject(std::string& name, bool overwrite) {
+    name = text::trim(name);
+    if (name.empty()) {
+        ui_.messageBox(kNoNameMessage, kAppTitle, MessageBoxStyle::Ok);
+        return false;
+    }
+    host_.updatePaths(true);
+    const std::vector<StoredMember> members = projectTabMembers(true);
     bool written = false;
     if (!members.empty()) {
-        CInifile project(files_);
-        project.setPath(projectFile(name));
-        // The whole save reaches the file in one replacement.
-        project.beginBatch();
-        if (exists(projectFile(name)) || overwrite) {
-            for (const char* section : {"FilePath", "FileName", "FileEXE", "FileComment",
-                                        kProfileSection, kPlacementSection}) {
-                deleteSection(project, section);
-            }
-            ui_.doEvents();
-        }
-        // An existing file that cannot be read takes no values: that is no save either.
-        bool complete = write(project, "Snapdesk!", "IMPORTANT", kWarning);
-        for (std::size_t j = 0; j < members.size(); ++j) {
-            complete =
-                write(project, "FilePath", std::to_string(j + 1), members[j].path) && complete;
-        }
-        for (std::size_t j = 0; j < members.size(); ++j) {
-            const std::string key = std::to_string(j + 1);
-            const Member& m = members[j];
-            complete = write(project, "FileName", key,
-                             project_rules::savedMemberName(m.caption, m.path, m.exe)) &&
-                       complete;
-            complete = write(project, "FileEXE", key, m.exe) && complete;
-            complete = write(project, "FileComment", key, m.comment) && complete;
-        }
-        // Only browser pages have a profile; other members leave the section alone.
-        for (std::size_t j = 0; j < members.size(); ++j) {
-            if (!members[j].profile.empty()) {
-                complete =
-                    write(project, kProfileSection, std::to_string(j + 1), members[j].profile) &&
-                    complete;
-            }
-        }
-        for (std::size_t j = 0; j < members.size(); ++j) {
-            if (!members[j].placement.empty()) {
-                complete = write(project, kPlacementSection, std::to_string(j + 1),
-                                 members[j].placement) &&
-                           complete;
-            }
-        }
-        if (complete) {
-            written = project.endBatch();
-        } else {
-            project.cancelBatch();
-        }
+        written = storeProject(name, members, overwrite);
         if (!written) {
             ui_.messageBox(kNotWrittenMessage, kAppTitle, MessageBoxStyle::Ok);
         }
     }
     if (written) {
         currentProjectName_ = name;
-        if (!overwrite) {
-            projectNames_.push_back(name);
-        }
         host_.setProjectLabelCaption(project_rules::projectLabelCaption(name));
         host_.setProjectLabelLeft((host_.mainWindowWidth() - host_.projectLabelWidth()) / 2);
     } else if (members.empty()) {
@@ -386,24 +419,18 @@ void ProjectStore::readProject(std::string name, std::vector<std::string>& names
     }
     CInifile project(files_);
     project.setPath(projectFile(name));
-    IniBatch batch(project);
-    count = static_cast<std::int32_t>(keysOf(project, "FileName").size());
-    const SectionValues fileNames(project, "FileName"), filePaths(project, "FilePath");
-    const SectionValues fileExes(project, "FileEXE"), fileComments(project, "FileComment");
-    const SectionValues fileProfiles(project, kProfileSection);
-    const SectionValues filePlacements(project, kPlacementSection);
-    for (std::int32_t j = 1; j <= count; ++j) {
-        const std::string key = std::to_string(j);
-        names.push_back(fileNames[key]);
-        paths.push_back(filePaths[key]);
-        exes.push_back(text::upperCase(fileExes[key]));
-        comments.push_back(fileComments[key]);
+    for (StoredMember& m : readMembers(project)) {
+        names.push_back(std::move(m.caption));
+        paths.push_back(std::move(m.path));
+        exes.push_back(std::move(m.exe));
+        comments.push_back(std::move(m.comment));
         if (profiles != nullptr) {
-            profiles->push_back(fileProfiles[key]);
+            profiles->push_back(std::move(m.profile));
         }
         if (placements != nullptr) {
-            placements->push_back(filePlacements[key]);
+            placements->push_back(std::move(m.placement));
         }
+        ++count;
     }
 }
 

@@ -16,6 +16,12 @@
 
 namespace snapdesk {
 
+// One member as a project file holds it: `path` may also be "notfound" or "nosave" where the
+// whole Project tab is kept (the recovery file).
+struct StoredMember {
+    std::string caption, path, exe, comment, profile, placement;
+};
+
 // The saved projects, the stored-paths file and the table of document locations learnt
 // from them, all below the program folder's "datafiles".
 class ProjectStore {
@@ -42,6 +48,19 @@ class ProjectStore {
                      std::vector<std::string>& comments, std::int32_t& count,
                      std::vector<std::string>* profiles = nullptr,
                      std::vector<std::string>* placements = nullptr);
+    // The Project tab's members in list order: all of them, or only those a project can hold.
+    std::vector<StoredMember> projectTabMembers(bool savableOnly) const;
+    // The members' sections (and the warning) written into a file's batch; false when a value
+    // did not reach it.
+    static bool writeMembers(CInifile& file, const std::vector<StoredMember>& members);
+    // The members a file holds, read by number.
+    static std::vector<StoredMember> readMembers(CInifile& file);
+    // The members written as the project `name` (a name the rules allow), without touching the
+    // Project tab or the current project name. False when the file could not be written.
+    bool storeProject(const std::string& name, const std::vector<StoredMember>& members,
+                      bool overwrite);
+    // Counts the project files written, so that a watcher sees a save of an unchanged tab.
+    std::uint32_t projectsWritten() const { return projectsWritten_; }
     void getProjectNames(std::vector<std::string>& names, std::int32_t& count) const;
     void deleteProject(const std::string& name);
     std::string storedPath(const std::string& name) const;
@@ -75,6 +94,7 @@ class ProjectStore {
     std::vector<std::string> storedNames_, storedPaths_;
     std::vector<std::string> projectFolders_{std::string()};
     std::unique_ptr<CInifile> storedPathsIni_;
+    std::uint32_t projectsWritten_ = 0;
 };
 
 }  // namespace snapdesk

@@ -45,10 +45,6 @@ std::string pathMessage(const std::string& path) {
            "         Please check and re-enter the path.";
 }
 
-std::string overwriteQuestion(const std::string& name) {
-    return "\r\n        Do you want to overwrite " + name + "?          \r\n";
-}
-
 }  // namespace
 
 SaveDialog::SaveDialog(CoffeeShopList& list, ProjectStore& store, Ui& ui, Shell& shell,
@@ -214,8 +210,8 @@ void SaveDialog::saveClicked() {
     const bool exists = std::any_of(
         projectNames_.begin(), projectNames_.end(),
         [&](const std::string& listed) { return text::upperCase(listed) == upperName; });
-    if (exists &&
-        ui_.ask(overwriteQuestion(name), kAppTitle, QuestionStyle::YesNoCritical) != Answer::Yes) {
+    if (exists && ui_.ask(project_rules::overwriteQuestion(name), kAppTitle,
+                          QuestionStyle::YesNoCritical) != Answer::Yes) {
         return;
     }
     // A project that could not be written keeps the dialog open: the user was told why.

@@ -112,7 +112,15 @@ void storeSnapdeskSetting(const std::wstring& name, const std::wstring& value) {
                     static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
 }
 
-SnapdeskApp::SnapdeskApp() : SnapdeskApp(installedSnapdesk()) {}
+SnapdeskApp::SnapdeskApp() : SnapdeskApp(KeptProject::Removed) {}
+
+SnapdeskApp::SnapdeskApp(KeptProject kept)
+    : SnapdeskApp([kept] {
+          if (kept == KeptProject::Removed) {
+              DeleteFileW((std::wstring(kInstallFolder) + L"\\datafiles\\recovery.txt").c_str());
+          }
+          return installedSnapdesk();
+      }()) {}
 
 SnapdeskApp::SnapdeskApp(const std::wstring& installedProgram)
     : installed_(installedProgram), program_(quoteArgument(installed_)) {

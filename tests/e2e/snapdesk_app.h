@@ -81,8 +81,11 @@ struct Tile {
 
 class SnapdeskApp {
   public:
-    // Starts snapdesk.exe and waits for its main window to be shown.
+    // Starts snapdesk.exe and waits for its main window to be shown. A Project kept from an
+    // earlier run is removed first unless it is to be offered.
     SnapdeskApp();
+    enum class KeptProject { Removed, Offered };
+    explicit SnapdeskApp(KeptProject kept);
     // The same with a copy installed elsewhere (by the installer).
     explicit SnapdeskApp(const std::wstring& installedProgram);
     bool started() const { return main_ != nullptr; }

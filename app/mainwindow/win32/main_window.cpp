@@ -29,6 +29,7 @@
 #include "projects/open_dialog.h"
 #include "projects/save_dialog.h"
 #include "projects/win32/open_dialog_window.h"
+#include "projects/win32/recovery_dialog_window.h"
 #include "projects/win32/save_dialog_window.h"
 #include "snapshots/graphics_code.h"
 
@@ -37,6 +38,8 @@ namespace snapdesk {
 namespace {
 
 constexpr wchar_t kMainWindowClass[] = L"SnapdeskMainWindow";
+// Posted by a second start to the running Snapdesk of the session.
+constexpr wchar_t kBringToFrontMessage[] = L"Snapdesk-BringToFront";
 
 // Everything that lives as long as the main window.
 struct MainWindowParts {
@@ -128,6 +131,7 @@ bool onNotify(const NMHDR& header) {
 LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     // Broadcast by a shell that has (re)started, its notification area empty.
     static const UINT taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
+    static const UINT bringToFront = RegisterWindowMessageW(kBringToFrontMessage);
     MainWindowParts* parts = partsOf(window);
     if (parts == nullptr || !parts->form) {
         return DefWindowProcW(window, message, wParam, lParam);
@@ -135,6 +139,10 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     MainForm& form = *parts->form;
     if (message == taskbarCreated && taskbarCreated != 0) {
         parts->view->addTrayIconAgain();
+        return 0;
+    }
+    if (message == bringToFront && bringToFront != 0) {
+        form.bringToFront();
         return 0;
     }
     switch (message) {
@@ -170,6 +178,17 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             break;
         case WM_CLOSE:
             if (form.queryUnload()) {
+                DestroyWindow(window);
+            }
+            return 0;
+        case WM_QUERYENDSESSION:
+            // Never a question now: Windows would close it unanswered.
+            form.queryEndSession();
+            return TRUE;
+        case WM_ENDSESSION:
+            if (wParam != 0) {
+                // The process may not run on after this returns.
+                form.endSession();
                 DestroyWindow(window);
             }
             return 0;
@@ -211,9 +230,53 @@ int messageLoop(HWND window, HACCEL accelerators) {
     return static_cast<int>(msg.wParam);
 }
 
+// Windows starts Snapdesk again after a restart for updates (Vista and later).
+void registerForRestart() {
+    using RegisterRestart = HRESULT(WINAPI*)(PCWSTR, DWORD);
+    constexpr DWORD kNoCrash = 1, kNoHang = 2;  // RESTART_NO_CRASH, RESTART_NO_HANG
+    const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+    if (const auto registerRestart = reinterpret_cast<RegisterRestart>(
+            reinterpret_cast<void*>(GetProcAddress(kernel, "RegisterApplicationRestart")))) {
+        registerRestart(L"/restarted", kNoCrash | kNoHang);
+    }
+}
+
+// One Snapdesk per user session owns the recovery file, the tray icon and the hot key. Null
+// when another one runs: it has been asked to come to the front.
+HANDLE claimSession() {
+    std::wstring user(256, L'\0');
+    DWORD size = static_cast<DWORD>(user.size());
+    user.resize(GetUserNameW(user.data(), &size) ? size - 1 : 0);
+    const std::wstring name = L"Local\\Snapdesk-" + user;
+    HANDLE mutex = CreateMutexW(nullptr, FALSE, name.c_str());
+    if (mutex == nullptr || GetLastError() != ERROR_ALREADY_EXISTS) {
+        return mutex != nullptr ? mutex : INVALID_HANDLE_VALUE;  // run even without the mutex
+    }
+    CloseHandle(mutex);
+    // The first one may still be starting: look for its window a little while.
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        if (const HWND running = FindWindowW(kMainWindowClass, nullptr)) {
+            DWORD process = 0;
+            GetWindowThreadProcessId(running, &process);
+            AllowSetForegroundWindow(process);
+            PostMessageW(running, RegisterWindowMessageW(kBringToFrontMessage), 0, 0);
+            break;
+        }
+        Sleep(100);
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 int runMainWindow(HINSTANCE instance, int /*showCommand*/) {
+    const HANDLE session = claimSession();
+    if (session == nullptr) {
+        return 0;
+    }
+    // Held until the process ends; the system lets it go then.
+    static_cast<void>(session);
+    registerForRestart();
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES | ICC_TAB_CLASSES};
     InitCommonControlsEx(&controls);
     if (!registerMainWindowClass(instance)) {
@@ -243,6 +306,7 @@ int runMainWindow(HINSTANCE instance, int /*showCommand*/) {
     parts->form = std::make_unique<MainForm>(platform, *parts->view, *parts->panel,
                                              *parts->services, screen, programFolder());
     parts->services->attach(*parts->form);
+    parts->services->setRecoveryOfferDialog(std::make_unique<Win32RecoveryOfferDialog>(window));
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(parts.get()));
 
     if (!parts->form->load()) {

@@ -204,6 +204,16 @@ class Win32Tile final : public TileView, public zim::DisplayControlEvents {
         check(control_->put_Comment(comment.c_str()));
     }
     bool isBusy() override { return control_->get_IsBusy(); }
+    std::string editorText() override {
+        const HWND editor = GetDlgItem(control_->hWnd(), zim::kIdEditor);
+        if (editor == nullptr || !control_->get_IsBusy()) {
+            return comment();
+        }
+        const int length = GetWindowTextLengthW(editor);
+        std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+        text.resize(static_cast<std::size_t>(GetWindowTextW(editor, text.data(), length + 1)));
+        return win32::toUtf8(text);
+    }
     std::uint32_t foreColor() override { return control_->get_ForeColor(); }
     std::uint32_t backColor() override { return control_->get_BackColor(); }
     void setBackColor(std::uint32_t color) override { check(control_->put_BackColor(color)); }

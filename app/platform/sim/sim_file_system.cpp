@@ -183,6 +183,17 @@ bool SimFileSystem::deleteFile(const std::string& path) {
     return true;
 }
 
+bool SimFileSystem::moveFile(const std::string& from, const std::string& to) {
+    Entry* entry = findEntry(from);
+    if (entry == nullptr || (entry->info.attributes & kDirectory) != 0 ||
+        findEntry(to) != nullptr || !samePath(parentOf(from), parentOf(to))) {
+        return false;
+    }
+    entry->path = to;
+    entry->info.name = nameOf(to);
+    return true;
+}
+
 bool SimFileSystem::createFolder(const std::string& path) {
     const std::string parent = parentOf(path);
     if (findEntry(path) != nullptr || (parent.size() > 2 && !resolveFolder(parent))) {

@@ -131,6 +131,11 @@ bool Win32FileSystem::replaceFile(const std::string& path, const std::string& co
     return true;
 }
 
+bool Win32FileSystem::moveFile(const std::string& from, const std::string& to) {
+    return MoveFileExW(win32::toWide(from).c_str(), win32::toWide(to).c_str(),
+                       MOVEFILE_WRITE_THROUGH) != 0;
+}
+
 bool Win32FileSystem::deleteFile(const std::string& path) {
     return DeleteFileW(win32::toWide(path).c_str()) != 0;
 }

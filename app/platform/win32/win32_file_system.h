@@ -12,6 +12,7 @@ class Win32FileSystem : public FileSystem {
     std::optional<std::string> readFile(const std::string& path) override;
     bool replaceFile(const std::string& path, const std::string& content) override;
     bool deleteFile(const std::string& path) override;
+    bool moveFile(const std::string& from, const std::string& to) override;
     bool createFolder(const std::string& path) override;
     std::optional<std::uint32_t> fileAttributes(const std::string& path) override;
     std::vector<FileEntry> findFiles(const std::string& pattern) override;
