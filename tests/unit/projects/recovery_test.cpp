@@ -171,11 +171,12 @@ TEST_F(RecoveryTest, TheFileHoldsEveryMemberTheTypedCommentAndWhetherTheProjectI
 }
 
 TEST_F(RecoveryTest, TheOfferReopensKeepsUnderAValidNameOrDiscards) {
-    const RecoveryState kept{"Day",
-                             false,
-                             "2024-05-01 14:03",
-                             {{"a.txt", "C:\\Docs\\a.txt", "C:\\WINDOWS\\NOTEPAD.EXE", "one", ""},
-                              {"b.txt", kNotFound, "C:\\WINDOWS\\NOTEPAD.EXE", "two", ""}}};
+    const RecoveryState kept{
+        "Day",
+        false,
+        "2024-05-01 14:03",
+        {{"a.txt", "C:\\Docs\\a.txt", "C:\\WINDOWS\\NOTEPAD.EXE", "one", "", ""},
+         {"b.txt", kNotFound, "C:\\WINDOWS\\NOTEPAD.EXE", "two", "", ""}}};
     std::vector<RecoveryState> reopened;
     ScriptedOffer dialog;
     RecoveryOffer offer(files, store, ui, dialog,
