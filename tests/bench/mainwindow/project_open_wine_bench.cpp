@@ -92,7 +92,11 @@ int main() {
         names.push_back(documentName(j));
         paths.push_back(writeTempTextFile(names.back(), "bench\r\n"));
     }
-    CreateDirectoryW(L"C:\\Snapdesk\\datafiles\\projects", nullptr);
+    // A fresh prefix has none of the program's folders yet.
+    for (const wchar_t* folder :
+         {L"C:\\Snapdesk", L"C:\\Snapdesk\\datafiles", L"C:\\Snapdesk\\datafiles\\projects"}) {
+        CreateDirectoryW(folder, nullptr);
+    }
     if (!writeProject(paths)) {
         std::printf("could not write the project\n");
         return 1;
