@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -87,6 +88,9 @@ class CoffeeShopList {
     static constexpr std::size_t kInitialSlots = 31;
     static constexpr std::size_t kGrowth = 30;
     static constexpr unsigned kIconTimeoutMs = 500;
+    // The most one refresh waits for one window's icon: a window busy starting up would hold
+    // the whole refresh for the time-out.
+    static constexpr unsigned kIconTurnMs = 50;
 
     bool inRange(long i) const { return i >= 1 && i <= count_; }
     const TrackedWindow& at(long i) const { return records_[static_cast<std::size_t>(i - 1)]; }
@@ -115,6 +119,9 @@ class CoffeeShopList {
     // change of order, so that one refresh stays linear in the number of windows.
     long findRecord(WindowHandle hWnd);
     void refreshIcon(TrackedWindow& record, bool existed);
+    // WM_GETICON within turns of kIconTurnMs, one per refresh; nothing while the window has
+    // turns left of its kIconTimeoutMs, the failed answer once they are spent.
+    std::optional<IconAnswer> askIcon(WindowHandle window);
     void refreshZoomState(TrackedWindow& record);
 
     // Window discovery.
@@ -135,6 +142,8 @@ class CoffeeShopList {
     IconHandle windowLogoIcon_ = 0;
     IconHandle applicationIcon_ = 0;
     ProcessTable processTable_;
+    // Time each window has let pass without answering the icon question so far.
+    std::unordered_map<WindowHandle, unsigned> iconWaitSpent_;
     std::unordered_map<WindowHandle, long> positions_;
     bool positionsValid_ = false;
     // Windows the current walk found visible, with their minimised and maximised state.

@@ -22,7 +22,11 @@ bool CoffeeShopList::isToolWindow(WindowHandle window) {
 }
 
 bool CoffeeShopList::hasWindowIcon(WindowHandle window) {
-    const auto answer = platform_.windows.queryBigIcon(window, kIconTimeoutMs);
+    const std::optional<IconAnswer> asked = askIcon(window);
+    if (!asked) {
+        return false;  // asked again at the next refresh
+    }
+    const IconAnswer& answer = *asked;
     if (answer.refused) {
         // Nothing can be learnt about its icon: an MDI document window counts as having one.
         return (platform_.windows.extendedStyle(window) & kMdiChildStyle) != 0;
