@@ -63,6 +63,8 @@ struct ThumbnailPanel::Impl {
     std::vector<TileView*> tiles;  // cswDocs; element 0 the template
     int created = 0;
     bool shutDown = false;
+    // Tiles are left for the next turn of the message loop, which has not come yet.
+    bool turnRequested = false;
     bool vBarShown = false;
     bool hBarShown = false;
 
@@ -179,8 +181,8 @@ struct ThumbnailPanel::Impl {
             for (long k = upperBound() + 1; k <= n; ++k) {
                 // A tile takes long to make: the window answers between a few of them, and
                 // the rest come at the next turn.
-                if (std::chrono::steady_clock::now() - start >= kTileTurn &&
-                    view.requestNextTurn()) {
+                if (turnRequested || (std::chrono::steady_clock::now() - start >= kTileTurn &&
+                                      (turnRequested = view.requestNextTurn()))) {
                     break;
                 }
                 TileView& tile = view.createTile(k, width, height);
@@ -564,6 +566,7 @@ void ThumbnailPanel::updateWindowList(bool refresh) {
 
 void ThumbnailPanel::nextTurn() {
     // The tiles still missing, without a new look at the desktop.
+    impl_->turnRequested = false;
     impl_->updateWindowList(false);
 }
 

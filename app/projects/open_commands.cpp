@@ -76,15 +76,23 @@ void OpenCommands::openProject(const std::string& name) {
     launched_.assign(members.size(), false);
     launchAll(members);
 
+    // The window answers between the steps that follow, each a walk of the desktop or more.
+    Ui& ui = platform_.ui;
     list_.refreshList();
     matchLaunched(members);
+    ui.doEvents();
     list_.refreshList();
+    ui.doEvents();
     host_.updateWindowList();
+    ui.doEvents();
     placeLeftovers(members);
+    ui.doEvents();
     updateProjectImages();
     host_.bringMainWindowBack();
+    ui.doEvents();
 
     search_.updatePaths(true);
+    ui.doEvents();
     host_.updateWindowList();
     host_.setTimer4(true, kFirstRetryMs);
     host_.setTimer1(true);
@@ -250,7 +258,8 @@ bool OpenCommands::matchesMember(long i, const ProjectMember& member) const {
 }
 
 bool OpenCommands::memberArrived(std::size_t j, const ProjectMember& member) {
-    list_.refreshList();
+    // A look many times a second: the member's picture is taken once the launches are over.
+    list_.refreshList(false);
     for (long i = 1; i <= list_.count(); ++i) {
         // A window open before the open is left to the matching after the launches.
         if (std::find(preOpenHandles_.begin(), preOpenHandles_.end(), list_.hWnd(i)) ==

@@ -18,7 +18,8 @@ CoffeeShopList::CoffeeShopList(Platform& platform)
 
 // ---- list maintenance ----
 
-void CoffeeShopList::refreshList() {
+void CoffeeShopList::refreshList(bool takePictures) {
+    takePictures_ = takePictures;
     auto& windows = platform_.windows;
     for (long i = 1; i <= count_; ++i) {
         if (!windows.isWindow(at(i).hWnd)) {

@@ -20,7 +20,8 @@ class CoffeeShopList {
     explicit CoffeeShopList(Platform& platform);
 
     // Purge vanished windows, enumerate the desktop and classify every record.
-    void refreshList();
+    // `takePictures` false: the window in front is not pictured this pass (a quick look).
+    void refreshList(bool takePictures = true);
     // Bring a tracked window to the user. Modes: 0 maximise, 1 restore, 2 as it was.
     void activateDocument(long i, std::int16_t childMode, std::int16_t frameMode, bool& isFront);
     void moveTo(long a, long b);
@@ -142,6 +143,7 @@ class CoffeeShopList {
     IconHandle windowLogoIcon_ = 0;
     IconHandle applicationIcon_ = 0;
     ProcessTable processTable_;
+    bool takePictures_ = true;
     // Time each window has let pass without answering the icon question so far.
     std::unordered_map<WindowHandle, unsigned> iconWaitSpent_;
     std::unordered_map<WindowHandle, long> positions_;

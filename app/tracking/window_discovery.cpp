@@ -170,7 +170,7 @@ void CoffeeShopList::classifyRecord(long i, bool& processTableBuilt, WindowHandl
         return;
     }
 
-    if (r.hTopWnd == foreground && !r.flgKeepView) {
+    if (takePictures_ && r.hTopWnd == foreground && !r.flgKeepView) {
         applyCaptureSchedule(imageUpdateMode(), r.gotPhoto, r.updateCount, [&] {
             r.thePhoto =
                 TakeSnapShot(platform_, r.hWnd, r.hClient, r.hTopWnd, r.gotPhoto, r.thePhoto);
