@@ -1,5 +1,6 @@
 #include "mainwindow/activation.h"
 
+#include <chrono>
 #include <vector>
 
 #include "common/text.h"
@@ -53,13 +54,28 @@ void Activation::activateThumbnail(long k) {
     host_.enableMainWindow(true);
 }
 
-void Activation::waitOnTimer2(unsigned ms, bool refreshing) {
+void Activation::waitOnTimer2(unsigned ms, bool refreshing, const std::function<bool()>& until) {
+    using Clock = std::chrono::steady_clock;
+    auto& ui = platform_.ui;
     waitElapsed_ = false;
     if (host_.setTimer2(true, ms)) {
+        // The window may have come while the program was being started: look at once.
+        auto lastLook = Clock::now() - std::chrono::milliseconds(kLookPauseMs);
         while (!waitElapsed_ && !stopped_) {
+            if (until) {
+                // Messages come often (a window being painted): the look keeps its own pace.
+                const auto now = Clock::now();
+                if (ui.takeWindowEvent() ||
+                    now - lastLook >= std::chrono::milliseconds(kLookPauseMs)) {
+                    lastLook = now;
+                    if (until()) {
+                        break;
+                    }
+                }
+            }
             // A window being pictured or started works meanwhile: leave it the machine.
-            platform_.ui.waitForMessages(kRefreshPauseMs);
-            platform_.ui.doEvents();
+            ui.waitForMessages(until ? kLookPauseMs : kRefreshPauseMs);
+            ui.doEvents();
             if (refreshing) {
                 list_.refreshList();
             }

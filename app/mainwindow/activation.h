@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "platform/platform.h"
@@ -44,9 +45,13 @@ class Activation {
     // windows whose tiles still have no picture are brought forward.
     void loadMissingImages() { loadImages(true); }
     void Timer2_Timer() { waitElapsed_ = true; }
+    // Between two looks of a wait that ends early (see waitOnTimer2).
+    static constexpr unsigned kLookPauseMs = 75;
+
     // Processes messages until Timer2 has run `ms` once; `refreshing` refreshes the list
-    // between messages.
-    void waitOnTimer2(unsigned ms, bool refreshing);
+    // between messages. `until`, when given, is asked every kLookPauseMs and when the desktop
+    // tells of a window event; true ends the wait early.
+    void waitOnTimer2(unsigned ms, bool refreshing, const std::function<bool()>& until = {});
     // The main window brought to the top and to the foreground.
     void bringMainWindowBack();
     // The window closed: a wait in progress ends and no further picture is taken.

@@ -119,7 +119,9 @@ class MainForm final : private PanelHost, private ActivationHost, private Comman
     bool timer1Enabled() override { return timer1On_; }
     void setTimer1(bool enabled) override;
     // What opening a project asks of the main window.
-    void waitOnTimer2(unsigned ms) { activation_.waitOnTimer2(ms, false); }
+    void waitOnTimer2(unsigned ms, const std::function<bool()>& until) {
+        activation_.waitOnTimer2(ms, false, until);
+    }
     void setTimer4(bool enabled, unsigned intervalMs) {
         window_.setTimer(MainTimer::Timer4, intervalMs, enabled);
     }

@@ -101,6 +101,8 @@ class PanelViewEvents {
     virtual void tabSelected(int tab) = 0;
     // The user moved a scroll bar to a new value.
     virtual void scrollChanged(PanelControl bar, int value) = 0;
+    // The message loop has taken the turn asked for with PanelView::requestNextTurn.
+    virtual void nextTurn() {}
 };
 
 // The panel's windows. All lengths twips; the view converts to pixels.
@@ -112,6 +114,10 @@ class PanelView {
     // Creates tile k as a child of canvas, invisible, with the given outer size. Tile 0 is the
     // size template. The view owns the tile for its whole life.
     virtual TileView& createTile(long k, int width, int height) = 0;
+    // Asks for PanelViewEvents::nextTurn once the window has handled the messages waiting now,
+    // so that long work goes on in steps. False when the view has no message loop: the work
+    // is then done at once.
+    virtual bool requestNextTurn() { return false; }
 
     virtual Bounds bounds(PanelControl control) = 0;
     virtual void setBounds(PanelControl control, const Bounds& bounds) = 0;

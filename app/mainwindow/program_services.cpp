@@ -177,12 +177,12 @@ std::string ProgramServices::netscape6Version() {
     return form_ != nullptr ? form_->state().netscape6Version : std::string();
 }
 
-void ProgramServices::waitForLaunch(unsigned ms) {
+void ProgramServices::waitForLaunch(unsigned ms, const std::function<bool()>& arrived) {
     const auto taken = std::chrono::duration_cast<std::chrono::milliseconds>(
                            std::chrono::steady_clock::now() - launchStart_)
                            .count();
     if (form_ != nullptr && taken < ms) {
-        form_->waitOnTimer2(ms - static_cast<unsigned>(taken));
+        form_->waitOnTimer2(ms - static_cast<unsigned>(taken), arrived);
     }
 }
 

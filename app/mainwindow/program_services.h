@@ -102,7 +102,7 @@ class ProgramServices final : public MainFormServices,
     void showProjectName(const std::string& name) override;
     std::string netscape6Version() override;
     void launchStarting() override { launchStart_ = std::chrono::steady_clock::now(); }
-    void waitForLaunch(unsigned ms) override;
+    void waitForLaunch(unsigned ms, const std::function<bool()>& arrived) override;
     void updateImage(long k) override;
     void bringMainWindowBack() override;
     void setTimer4(bool enabled, unsigned intervalMs) override;

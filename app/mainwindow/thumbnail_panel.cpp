@@ -1,6 +1,7 @@
 #include "mainwindow/thumbnail_panel.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 
 #include "common/app_title.h"
@@ -38,6 +39,8 @@ constexpr const char* kFatalMessage =
 constexpr int kCannotCreateImage = 480;
 constexpr int kMaxRowsFourTabs = 10;
 constexpr int kTabCount = 4;
+// The longest run of tile making between two turns of the message loop.
+constexpr std::chrono::milliseconds kTileTurn{40};
 
 std::string numberAndDescription(const RuntimeError& e) {
     return std::to_string(e.number) + " - " + e.description;
@@ -60,6 +63,8 @@ struct ThumbnailPanel::Impl {
     std::vector<TileView*> tiles;  // cswDocs; element 0 the template
     int created = 0;
     bool shutDown = false;
+    // Tiles are left for the next turn of the message loop, which has not come yet.
+    bool turnRequested = false;
     bool vBarShown = false;
     bool hBarShown = false;
 
@@ -172,7 +177,14 @@ struct ThumbnailPanel::Impl {
         try {
             const int width = tile0().width();
             const int height = tile0().height();
+            const auto start = std::chrono::steady_clock::now();
             for (long k = upperBound() + 1; k <= n; ++k) {
+                // A tile takes long to make: the window answers between a few of them, and
+                // the rest come at the next turn.
+                if (turnRequested || (std::chrono::steady_clock::now() - start >= kTileTurn &&
+                                      (turnRequested = view.requestNextTurn()))) {
+                    break;
+                }
                 TileView& tile = view.createTile(k, width, height);
                 tiles.push_back(&tile);
                 ++created;
@@ -550,6 +562,12 @@ ResizeResult ThumbnailPanel::resize(const WindowGeometry& window) {
 
 void ThumbnailPanel::updateWindowList(bool refresh) {
     impl_->updateWindowList(refresh);
+}
+
+void ThumbnailPanel::nextTurn() {
+    // The tiles still missing, without a new look at the desktop.
+    impl_->turnRequested = false;
+    impl_->updateWindowList(false);
 }
 
 void ThumbnailPanel::tabClick(int tab) {

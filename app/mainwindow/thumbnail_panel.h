@@ -124,6 +124,7 @@ class ThumbnailPanel : private PanelViewEvents {
     void tileCommentChanged(long k) override;
     void tabSelected(int tab) override;
     void scrollChanged(PanelControl bar, int value) override;
+    void nextTurn() override;
 };
 
 }  // namespace snapdesk

@@ -34,6 +34,12 @@ class Ui {
     // Sleeps until a message arrives or `maxMs` pass, so that a loop waiting for a timer does
     // not spin. A user interface without a message queue returns at once.
     virtual void waitForMessages(unsigned /*maxMs*/) {}
+    // While on, a window of another program being shown or retitled wakes waitForMessages and
+    // is told by takeWindowEvent, where the system reports such events. False when nothing is
+    // watched: a wait for a window then looks for it at its own pace.
+    virtual bool watchWindowEvents(bool /*on*/) { return false; }
+    // Whether such an event came since the last call.
+    virtual bool takeWindowEvent() { return false; }
 };
 
 }  // namespace snapdesk

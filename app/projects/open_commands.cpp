@@ -92,10 +92,15 @@ void OpenCommands::openProject(const std::string& name, const std::vector<Stored
     launched_.assign(members.size(), false);
     launchAll(members);
 
+    // The window answers between the steps that follow, each a walk of the desktop or more.
+    Ui& ui = platform_.ui;
     list_.refreshList();
     matchLaunched(members);
+    ui.doEvents();
     list_.refreshList();
+    ui.doEvents();
     host_.updateWindowList();
+    ui.doEvents();
     placeLeftovers(members);
     for (std::size_t j = 0; j < members.size(); ++j) {
         if (!launched_[j] && isNoSaveOrNotFound(members[j].location)) {
@@ -103,10 +108,13 @@ void OpenCommands::openProject(const std::string& name, const std::vector<Stored
                                 ": its location was not found yet");
         }
     }
+    ui.doEvents();
     updateProjectImages();
     host_.bringMainWindowBack();
+    ui.doEvents();
 
     search_.updatePaths(true);
+    ui.doEvents();
     host_.updateWindowList();
     host_.setTimer4(true, kFirstRetryMs);
     host_.setTimer1(true);
@@ -168,9 +176,16 @@ void OpenCommands::launchAll(const std::vector<ProjectMember>& members) {
         static_cast<int>(std::count_if(members.begin(), members.end(), [](const ProjectMember& m) {
             return launch_rules::launchClass(m) != LaunchClass::Ordinary;
         }));
+    // Woken by the desktop where it tells of new windows; looked for all the same.
+    struct WatchWindows {
+        Ui& ui;
+        explicit WatchWindows(Ui& u) : ui(u) { ui.watchWindowEvents(true); }
+        ~WatchWindows() { ui.watchWindowEvents(false); }
+    } watch(platform_.ui);
     for (const LaunchClass pass :
          {LaunchClass::Ordinary, LaunchClass::Netscape6, LaunchClass::Netscape6Web}) {
-        for (const ProjectMember& member : members) {
+        for (std::size_t j = 0; j < members.size(); ++j) {
+            const ProjectMember& member = members[j];
             // A member kept before its location was found can only be found among the windows.
             if (launch_rules::launchClass(member) != pass || isOpen(member) ||
                 isNoSaveOrNotFound(member.location)) {
@@ -179,8 +194,10 @@ void OpenCommands::launchAll(const std::vector<ProjectMember>& members) {
             if (!launch(member)) {
                 continue;
             }
+            // The wait is the longest the program may take; it ends when its window is there.
             host_.waitForLaunch(
-                launch_rules::waitAfterLaunch(member, netscape6Counter_, netscape6Members_));
+                launch_rules::waitAfterLaunch(member, netscape6Counter_, netscape6Members_),
+                [this, j, &member] { return memberArrived(j, member); });
             list_.refreshList();
         }
     }
@@ -263,25 +280,45 @@ long OpenCommands::launchByPlan(const LaunchPlan& plan) {
     return 0;
 }
 
+bool OpenCommands::matchesMember(long i, const ProjectMember& member) const {
+    const std::string exe = programKeyOf(list_, i);
+    if (exe != member.exe || list_.inTab(i) == kProjectTab) {
+        return false;
+    }
+    if (text::contains(exe, "\\WINAMP.EXE")) {
+        return true;
+    }
+    const std::string name = text::upperCase(member.name);
+    const std::string caption = text::upperCase(list_.CaptionString(i));
+    const std::string path = list_.filePath(i);
+    return (text::beginsWith(caption, name) || text::beginsWith(name, caption)) &&
+           (isNoSaveOrNotFound(path) || text::upperCase(path) == text::upperCase(member.location));
+}
+
+bool OpenCommands::memberArrived(std::size_t j, const ProjectMember& member) {
+    // A look many times a second: the member's picture is taken once the launches are over.
+    list_.refreshList(false);
+    for (long i = 1; i <= list_.count(); ++i) {
+        // A window open before the open is left to the matching after the launches.
+        if (std::find(preOpenHandles_.begin(), preOpenHandles_.end(), list_.hWnd(i)) ==
+                preOpenHandles_.end() &&
+            matchesMember(i, member)) {
+            memberWindowArrived(member, i);
+            launched_[j] = true;
+            return true;
+        }
+    }
+    return false;
+}
+
 void OpenCommands::matchLaunched(const std::vector<ProjectMember>& members) {
     for (std::size_t j = 0; j < members.size(); ++j) {
-        const ProjectMember& member = members[j];
-        const std::string name = text::upperCase(member.name);
-        const std::string location = text::upperCase(member.location);
+        if (launched_[j]) {
+            continue;  // matched when its window came
+        }
         for (long i = 1; i <= list_.count(); ++i) {
-            const std::string exe = programKeyOf(list_, i);
-            if (exe != member.exe || list_.inTab(i) == kProjectTab) {
-                continue;
-            }
-            bool matches = text::contains(exe, "\\WINAMP.EXE");
-            if (!matches) {
-                const std::string caption = text::upperCase(list_.CaptionString(i));
-                const std::string path = list_.filePath(i);
-                matches = (text::beginsWith(caption, name) || text::beginsWith(name, caption)) &&
-                          (isNoSaveOrNotFound(path) || text::upperCase(path) == location);
-            }
-            if (matches) {
-                putOnProjectTab(i, member);
+            if (matchesMember(i, members[j])) {
+                memberWindowArrived(members[j], i);
                 launched_[j] = true;
                 break;
             }
@@ -299,7 +336,7 @@ void OpenCommands::placeLeftovers(const std::vector<ProjectMember>& members) {
                 if (list_.inTab(i) != kProjectTab && programKeyOf(list_, i) == members[j].exe &&
                     std::find(preOpenHandles_.begin(), preOpenHandles_.end(), list_.hWnd(i)) ==
                         preOpenHandles_.end()) {
-                    putOnProjectTab(i, members[j]);
+                    memberWindowArrived(members[j], i);
                     launched_[j] = true;
                     break;
                 }
@@ -323,7 +360,7 @@ void OpenCommands::updateProjectImages() {
     }
 }
 
-void OpenCommands::putOnProjectTab(long k, const ProjectMember& member) {
+void OpenCommands::memberWindowArrived(const ProjectMember& member, long k) {
     list_.setInTab(k, kProjectTab);
     list_.setFilePath(k, member.location);
     list_.setSearchDone(k, true);
@@ -373,7 +410,7 @@ void OpenCommands::retryProjectMatch() {
         for (long i = 1; i <= list_.count(); ++i) {
             if (list_.inTab(i) != kProjectTab && programKeyOf(list_, i) == member.exe &&
                 text::upperCase(list_.CaptionString(i)) == name) {
-                putOnProjectTab(i, member);
+                memberWindowArrived(member, i);
                 break;
             }
         }

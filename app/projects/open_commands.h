@@ -5,6 +5,7 @@
 // follow-up matching for slow programs and the toolbar's Refresh Project.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -28,8 +29,10 @@ class OpenCommandsHost : public SaveCommandsHost {
     // A member's launch begins: its wait counts from here, so that the time the shell takes
     // to start a program is part of the wait.
     virtual void launchStarting() {}
-    // Waits on Timer2 until `ms` have passed since the launch began, processing messages.
-    virtual void waitForLaunch(unsigned ms) = 0;
+    // Waits on Timer2 until `ms` have passed since the launch began or `arrived` answers true,
+    // processing messages; `arrived` is asked every 50 to 100 ms, and sooner when the desktop
+    // tells of a window shown or retitled.
+    virtual void waitForLaunch(unsigned ms, const std::function<bool()>& arrived) = 0;
     // The record made the selected one and its picture taken anew.
     virtual void updateImage(long k) = 0;
     // The main window in its normal state, on top and in the foreground.
@@ -70,6 +73,12 @@ class OpenCommands {
     std::vector<ProjectMember> membersToOpen(const std::vector<StoredMember>& stored,
                                              std::vector<std::string>& notOpened);
     void launchAll(const std::vector<ProjectMember>& members);
+    // Whether the window of member `j` is there now: a window that was not open before the
+    // open and that the matching takes for it. It is matched at once.
+    bool memberArrived(std::size_t j, const ProjectMember& member);
+    // Whether record i, not on the Project tab, is the member's window by its program,
+    // name and location.
+    bool matchesMember(long i, const ProjectMember& member) const;
     bool isOpen(const ProjectMember& member) const;
     // The program the shell opens `document` with (long name, upper case), or "".
     std::string associatedProgram(const std::string& document);
@@ -79,8 +88,9 @@ class OpenCommands {
     void matchLaunched(const std::vector<ProjectMember>& members);
     void placeLeftovers(const std::vector<ProjectMember>& members);
     void updateProjectImages();
-    // Every member's window reaches the Project tab here, and is placed.
-    void putOnProjectTab(long k, const ProjectMember& member);
+    // The one place where a member's window, record k, is matched: it goes onto the Project
+    // tab with the member's location and comment.
+    void memberWindowArrived(const ProjectMember& member, long k);
     long projectTabCount() const;
     bool onProjectTabAlready(const ProjectMember& member) const;
 

@@ -20,7 +20,8 @@ CoffeeShopList::CoffeeShopList(Platform& platform)
 
 // ---- list maintenance ----
 
-void CoffeeShopList::refreshList() {
+void CoffeeShopList::refreshList(bool takePictures) {
+    takePictures_ = takePictures;
     auto& windows = platform_.windows;
     for (long i = 1; i <= count_; ++i) {
         if (!windows.isWindow(at(i).hWnd)) {
@@ -150,7 +151,14 @@ void CoffeeShopList::refreshIcon(TrackedWindow& record, bool existed) {
         return;
     }
     auto& windows = platform_.windows;
-    const auto answer = windows.queryBigIcon(record.hTopWnd, kIconTimeoutMs);
+    const std::optional<IconAnswer> asked = askIcon(record.hTopWnd);
+    if (!asked) {
+        if (!existed) {
+            record.hIcon = applicationIcon_;  // until it answers
+        }
+        return;
+    }
+    const IconAnswer& answer = *asked;
     IconHandle icon = applicationIcon_;
     if (answer.answered) {
         icon = answer.icon != 0 ? answer.icon : windows.classIcon(record.hTopWnd);
@@ -159,6 +167,18 @@ void CoffeeShopList::refreshIcon(TrackedWindow& record, bool existed) {
     if (!(existed && icon == windowLogoIcon_)) {
         record.hIcon = icon;
     }
+}
+
+std::optional<IconAnswer> CoffeeShopList::askIcon(WindowHandle window) {
+    unsigned& spent = iconWaitSpent_[window];
+    const unsigned turn = std::min(kIconTurnMs, kIconTimeoutMs - spent);
+    const IconAnswer answer = platform_.windows.queryBigIcon(window, turn);
+    spent += turn;
+    if (answer.answered || answer.refused || spent >= kIconTimeoutMs) {
+        iconWaitSpent_.erase(window);
+        return answer;
+    }
+    return std::nullopt;
 }
 
 ShowState CoffeeShopList::stateOf(WindowHandle window) {

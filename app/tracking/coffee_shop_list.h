@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -21,7 +22,8 @@ class CoffeeShopList {
     explicit CoffeeShopList(Platform& platform);
 
     // Purge vanished windows, enumerate the desktop and classify every record.
-    void refreshList();
+    // `takePictures` false: the window in front is not pictured this pass (a quick look).
+    void refreshList(bool takePictures = true);
     // Bring a tracked window to the user. Modes: 0 maximise, 1 restore, 2 as it was.
     void activateDocument(long i, std::int16_t childMode, std::int16_t frameMode, bool& isFront);
     void moveTo(long a, long b);
@@ -95,6 +97,9 @@ class CoffeeShopList {
     static constexpr unsigned kIconTimeoutMs = 500;
     // Background pictures on their way at once during the refreshes.
     static constexpr std::size_t kRendersPerPass = 5;
+    // The most one refresh waits for one window's icon: a window busy starting up would hold
+    // the whole refresh for the time-out.
+    static constexpr unsigned kIconTurnMs = 50;
 
     bool inRange(long i) const { return i >= 1 && i <= count_; }
     const TrackedWindow& at(long i) const { return records_[static_cast<std::size_t>(i - 1)]; }
@@ -123,6 +128,9 @@ class CoffeeShopList {
     // change of order, so that one refresh stays linear in the number of windows.
     long findRecord(WindowHandle hWnd);
     void refreshIcon(TrackedWindow& record, bool existed);
+    // WM_GETICON within turns of kIconTurnMs, one per refresh; nothing while the window has
+    // turns left of its kIconTimeoutMs, the failed answer once they are spent.
+    std::optional<IconAnswer> askIcon(WindowHandle window);
     void refreshZoomState(TrackedWindow& record);
     // TakeSnapShot into the record: a capture replaces a provisional picture.
     void captureRecord(TrackedWindow& record);
@@ -149,6 +157,9 @@ class CoffeeShopList {
     IconHandle applicationIcon_ = 0;
     ProcessTable processTable_;
     ProvisionalPictures provisional_;
+    bool takePictures_ = true;
+    // Time each window has let pass without answering the icon question so far.
+    std::unordered_map<WindowHandle, unsigned> iconWaitSpent_;
     std::unordered_map<WindowHandle, long> positions_;
     bool positionsValid_ = false;
     // Windows the current walk found visible, with their minimised and maximised state.

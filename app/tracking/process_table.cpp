@@ -36,6 +36,10 @@ void ProcessTable::build(const std::vector<TrackedWindow>& records, long count,
                          Platform& platform) {
     entries_.clear();
     for (long i = 0; i < count; ++i) {
+        // Reading a process is slow: only frames whose program is not known yet are read.
+        if (!records[i].EXEPath.empty()) {
+            continue;
+        }
         const auto process = platform.windows.processOf(records[i].hTopWnd);
         if (process != 0) {
             entries_.push_back({records[i].hTopWnd, process});

@@ -10,8 +10,8 @@
 
 namespace snapdesk {
 
-// The program of each record's frame, found once per classification pass. It holds as many
-// entries as there are records with a process.
+// The program of each record's frame that has none yet, found once per classification pass.
+// It holds as many entries as there are such records with a process.
 class ProcessTable {
   public:
     struct Program {

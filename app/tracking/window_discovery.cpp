@@ -32,7 +32,11 @@ bool CoffeeShopList::isToolWindow(WindowHandle window) {
 }
 
 bool CoffeeShopList::hasWindowIcon(WindowHandle window) {
-    const auto answer = platform_.windows.queryBigIcon(window, kIconTimeoutMs);
+    const std::optional<IconAnswer> asked = askIcon(window);
+    if (!asked) {
+        return false;  // asked again at the next refresh
+    }
+    const IconAnswer& answer = *asked;
     if (answer.refused) {
         // Nothing can be learnt about its icon: an MDI document window counts as having one.
         return (platform_.windows.extendedStyle(window) & kMdiChildStyle) != 0;
@@ -180,7 +184,7 @@ void CoffeeShopList::classifyRecord(long i, bool& processTableBuilt, WindowHandl
         return;
     }
 
-    if (r.hTopWnd == foreground && !r.flgKeepView) {
+    if (takePictures_ && r.hTopWnd == foreground && !r.flgKeepView) {
         applyCaptureSchedule(imageUpdateMode(), r.gotPhoto, r.updateCount,
                              [&] { captureRecord(r); });
     }

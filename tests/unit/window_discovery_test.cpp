@@ -350,15 +350,28 @@ TEST_F(Discovery, WindowsVanishingDuringThePassLoseNoOtherRecord) {
     EXPECT_TRUE(machine.ui.messages.empty());
 }
 
-TEST_F(Discovery, HungWindowsCostOneTimeOutPerQueryAndShowNoMessage) {
+TEST_F(Discovery, HungWindowsSpreadTheirTimeOutOverRefreshesAndShowNoMessage) {
     auto mdi = mdiFrame("Frozen frame", 16, "C:\\Apps\\frozen.exe");
     const auto doc = child(mdi.client, "doc.txt");
     desktop.window(doc).hung = true;
     desktop.window(mdi.frame).hung = true;
+    // One refresh waits a short turn for each; ten of them add up to the time-out of each.
     list.refreshList();
+    EXPECT_EQ(desktop.hungWaitMs(), 100u);
     ASSERT_EQ(list.count(), 1);  // the frame, since its document did not answer
     EXPECT_EQ(list.hWnd(1), mdi.frame);
-    EXPECT_EQ(desktop.hungWaitMs(), 1000u);  // document and frame, 500 ms each
+    EXPECT_EQ(list.hIcon(1), 32512u);
+    for (int i = 2; i <= 10; ++i) {
+        list.refreshList();
+    }
+    EXPECT_EQ(desktop.hungWaitMs(), 1000u);
+    EXPECT_EQ(list.count(), 1);
+    // Awake again, the document answers at the next turn: it is tracked, not its frame.
+    desktop.window(doc).hung = false;
+    desktop.window(mdi.frame).hung = false;
+    list.refreshList();
+    ASSERT_EQ(list.count(), 1);
+    EXPECT_EQ(list.hWnd(1), doc);
     EXPECT_TRUE(machine.ui.messages.empty());
 }
 

@@ -104,6 +104,7 @@ class Win32PanelView final : public PanelView {
 
     void setEvents(PanelViewEvents* events) override { events_ = events; }
     TileView& createTile(long k, int width, int height) override;
+    bool requestNextTurn() override;
     Bounds bounds(PanelControl control) override { return slot(control).bounds; }
     void setBounds(PanelControl control, const Bounds& bounds) override;
     int innerWidth(PanelControl control) override;
@@ -130,6 +131,7 @@ class Win32PanelView final : public PanelView {
     // From the windows.
     void scrollMessage(HWND bar, int request);
     void tabSelectionChanged();
+    void nextTurnCame();
     PanelViewEvents* events() { return events_; }
     const TwipsScale& scale() const { return scale_; }
     HWND canvas() const { return slots_.at(PanelControl::canvas).hwnd; }
@@ -164,6 +166,7 @@ class Win32PanelView final : public PanelView {
 
     TwipsScale scale_ = TwipsScale::ofScreen();
     PanelViewEvents* events_ = nullptr;
+    bool turnRequested_ = false;
     std::map<PanelControl, Slot> slots_;
     std::vector<std::unique_ptr<Box>> boxes_;
     win32::unique_window frame_;  // MainFrame; its children go with it
@@ -338,6 +341,9 @@ class Win32Tile final : public TileView, public zim::DisplayControlEvents {
     int tabIndex_ = 0;
 };
 
+// Posted to the canvas for the panel's next step of work.
+constexpr UINT kNextTurnMessage = WM_APP + 0x41;
+
 Box* boxOf(HWND hwnd) {
     return reinterpret_cast<Box*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
 }
@@ -348,6 +354,10 @@ bool panelMessage(Box* box, UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
         return false;
     }
     switch (message) {
+        case kNextTurnMessage:
+            box->view->nextTurnCame();
+            result = 0;
+            return true;
         case WM_VSCROLL:
         case WM_HSCROLL:
             if (lParam != 0) {
@@ -487,6 +497,20 @@ TileView& Win32PanelView::createTile(long k, int width, int height) {
     tile->create(canvas(), width, height);
     tiles_.push_back(std::move(tile));
     return *tiles_.back();
+}
+
+bool Win32PanelView::requestNextTurn() {
+    if (!turnRequested_) {
+        turnRequested_ = PostMessageW(canvas(), kNextTurnMessage, 0, 0) != 0;
+    }
+    return turnRequested_;
+}
+
+void Win32PanelView::nextTurnCame() {
+    turnRequested_ = false;
+    if (events_ != nullptr) {
+        events_->nextTurn();
+    }
 }
 
 void Win32PanelView::setBounds(PanelControl control, const Bounds& bounds) {

@@ -41,6 +41,38 @@ const PackageQueries& packageQueries() {
     return queries;
 }
 
+// One question to the system where it has it (Vista on); reading the process's module list
+// takes several and holds the window list's refresh far longer.
+using ImageNameQuery = BOOL(WINAPI*)(HANDLE process, DWORD flags, PWSTR buffer, PDWORD length);
+
+ImageNameQuery imageNameQuery() {
+    static const ImageNameQuery query = [] {
+        const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+        const FARPROC address =
+            kernel != nullptr ? GetProcAddress(kernel, "QueryFullProcessImageNameW") : nullptr;
+        return reinterpret_cast<ImageNameQuery>(reinterpret_cast<void*>(address));
+    }();
+    return query;
+}
+
+std::optional<std::string> imageName(std::uint32_t processId) {
+    const ImageNameQuery query = imageNameQuery();
+    if (query == nullptr) {
+        return std::nullopt;
+    }
+    const win32::unique_handle process(
+        OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+    if (!process) {
+        return std::nullopt;
+    }
+    std::array<wchar_t, kPathChars> path{};
+    DWORD length = kPathChars;
+    if (!query(process.get(), 0, path.data(), &length)) {
+        return std::nullopt;
+    }
+    return win32::toUtf8(std::wstring_view(path.data(), length));
+}
+
 }  // namespace
 
 bool Win32Processes::isWindowsNT() {
@@ -50,6 +82,9 @@ bool Win32Processes::isWindowsNT() {
 }
 
 std::optional<std::string> Win32Processes::moduleFileName(std::uint32_t processId) {
+    if (auto name = imageName(processId)) {
+        return name;
+    }
     const win32::unique_handle process(
         OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId));
     if (!process) {

@@ -6,6 +6,34 @@ namespace snapdesk {
 
 namespace {
 
+// Window events come through SetWinEventHook, which user32 of the oldest systems lacks: it is
+// looked up at run time. Out of context, the callback runs on this thread while it takes
+// messages.
+using SetWinEventHookFn = HWINEVENTHOOK(WINAPI*)(DWORD, DWORD, HMODULE, WINEVENTPROC, DWORD, DWORD,
+                                                 DWORD);
+using UnhookWinEventFn = BOOL(WINAPI*)(HWINEVENTHOOK);
+
+constexpr DWORD kObjectShow = 0x8002;        // EVENT_OBJECT_SHOW
+constexpr DWORD kObjectNameChange = 0x800C;  // EVENT_OBJECT_NAMECHANGE
+
+bool windowEventSeen = false;
+
+void CALLBACK onWindowEvent(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child, DWORD,
+                            DWORD) {
+    // The window itself, not its caret, cursor or a part of it.
+    if (window != nullptr && object == OBJID_WINDOW && child == CHILDID_SELF) {
+        windowEventSeen = true;
+    }
+}
+
+template <typename F>
+F user32Function(const char* name) {
+    const HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    return user32 == nullptr
+               ? nullptr
+               : reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(user32, name)));
+}
+
 // The window in front of this thread (a dialog, or the main window), so that a message box is
 // modal to it.
 HWND ownerWindow() {
@@ -70,6 +98,32 @@ void Win32Ui::doEvents() {
 
 void Win32Ui::waitForMessages(unsigned maxMs) {
     MsgWaitForMultipleObjects(0, nullptr, FALSE, maxMs, QS_ALLINPUT);
+}
+
+bool Win32Ui::watchWindowEvents(bool on) {
+    static HWINEVENTHOOK hooks[2] = {};
+    static const auto unhook = user32Function<UnhookWinEventFn>("UnhookWinEvent");
+    for (HWINEVENTHOOK& hook : hooks) {
+        if (hook != nullptr && unhook != nullptr) {
+            unhook(hook);
+        }
+        hook = nullptr;
+    }
+    windowEventSeen = false;
+    static const auto setHook = user32Function<SetWinEventHookFn>("SetWinEventHook");
+    if (!on || setHook == nullptr) {
+        return false;
+    }
+    const DWORD flags = WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS;
+    hooks[0] = setHook(kObjectShow, kObjectShow, nullptr, onWindowEvent, 0, 0, flags);
+    hooks[1] = setHook(kObjectNameChange, kObjectNameChange, nullptr, onWindowEvent, 0, 0, flags);
+    return hooks[0] != nullptr || hooks[1] != nullptr;
+}
+
+bool Win32Ui::takeWindowEvent() {
+    const bool seen = windowEventSeen;
+    windowEventSeen = false;
+    return seen;
 }
 
 }  // namespace snapdesk

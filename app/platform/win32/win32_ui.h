@@ -14,6 +14,8 @@ class Win32Ui : public Ui {
     void setBusyCursor(bool busy) override;
     void doEvents() override;
     void waitForMessages(unsigned maxMs) override;
+    bool watchWindowEvents(bool on) override;
+    bool takeWindowEvent() override;
 };
 
 }  // namespace snapdesk

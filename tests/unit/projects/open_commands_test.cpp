@@ -2,6 +2,7 @@
 // makes its window appear a while later, as programs do.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -169,6 +170,8 @@ struct Host : OpenCommandsHost, PathSearchHost {
     bool timer4 = false;
     unsigned timer4Ms = 0;
     std::vector<unsigned> waits;
+    // How long each wait lasted: its bound, or until the member's window came.
+    std::vector<unsigned> waited;
     std::vector<long> imageUpdates;
     int broughtBack = 0;
     std::string label;
@@ -183,12 +186,23 @@ struct Host : OpenCommandsHost, PathSearchHost {
     int ieVersion() override { return 6; }
     WindowHandle mainWindowHandle() override { return 0; }
     std::string netscape6Version() override { return "6.2"; }
-    void waitForLaunch(unsigned ms) override {
+    // Time passes in steps as the main window's looks do; each step asks whether it came.
+    void waitForLaunch(unsigned ms, const std::function<bool()>& arrived) override {
         waits.push_back(ms);
-        if (onWait) {
-            onWait(ms);
+        unsigned spent = 0;
+        while (spent < ms) {
+            const unsigned step = std::min(kLookMs, ms - spent);
+            spent += step;
+            if (onWait) {
+                onWait(step);
+            }
+            if (arrived()) {
+                break;
+            }
         }
+        waited.push_back(spent);
     }
+    static constexpr unsigned kLookMs = 100;
     void updateImage(long k) override { imageUpdates.push_back(k); }
     void bringMainWindowBack() override { ++broughtBack; }
     void setTimer4(bool enabled, unsigned ms) override {
@@ -423,6 +437,46 @@ TEST_F(OpenCommandsTest, FollowUpPassesCatchSlowProgramsAndRefreshProjectTakesMe
     commands.refreshProject();
     EXPECT_EQ(world.list.inTab(slow), kProjectTab);
     EXPECT_TRUE(host.timer1);
+}
+
+TEST_F(OpenCommandsTest, EachWaitEndsWhenTheMembersWindowComesOrAtItsBound) {
+    for (const char* name : {"a", "mute", "b", "c"}) {
+        const std::string path = std::string("C:\\Docs\\") + name + ".txt";
+        files.writeFile(path, "x");
+        shell.associations[text::upperCase(path)] = kNotepad;
+    }
+    // Open before: a window whose name the loose matching would take for b.txt.
+    world.topLevel("b - Notepad", 1, kNotepad);
+    world.list.refreshList();
+    writeProject("Quick", {{"a.txt", "C:\\Docs\\a.txt", kNotepad, "ca", {}},
+                           {"mute.txt", "C:\\Docs\\mute.txt", kNotepad, "cm", {}},
+                           {"b.txt", "C:\\Docs\\b.txt", kNotepad, "cb", {}},
+                           {"c.txt", "C:\\Docs\\c.txt", kNotepad, "cc", {}}});
+    // mute.txt starts and never shows a window; another document shows up during a.txt's wait.
+    launchesShow({{700, "a.txt - Notepad", kNotepad},
+                  {60000, "never", kNotepad},
+                  {300, "b.txt - Notepad", kNotepad},
+                  {1200, "c.txt - Notepad", kNotepad}});
+    pending.push_back({100, "other.txt - Notepad", kNotepad});
+    std::vector<unsigned> launchedAt;
+    const auto launches = shell.onLaunch;
+    shell.onLaunch = [&](const std::string& launch) {
+        launchedAt.push_back(clockMs);
+        return launches(launch);
+    };
+
+    open("Quick");
+
+    // Each member waits until its own window is there; the silent one its whole bound.
+    EXPECT_EQ(host.waits, (std::vector<unsigned>{2000, 2000, 2000, 2000}));
+    EXPECT_EQ(host.waited, (std::vector<unsigned>{700, 2000, 300, 1200}));
+    EXPECT_EQ(launchedAt, (std::vector<unsigned>{0, 700, 2700, 3000}));
+    EXPECT_EQ(projectTab(),
+              (std::vector<std::string>{
+                  "other.txt | C:\\Docs\\mute.txt | cm", "a.txt | C:\\Docs\\a.txt | ca",
+                  "b.txt | C:\\Docs\\b.txt | cb", "c.txt | C:\\Docs\\c.txt | cc"}))
+        << "the window no member named is the silent member's, as the last resort takes it";
+    EXPECT_NE(world.list.inTab(recordOf("b")), kProjectTab);
 }
 
 // Packaged programs are known by their application id; an update moves their executable.
