@@ -40,10 +40,11 @@ ScreenScale scaleForScreen(int screenPixelWidth) {
 
 PreferredSize preferredWindowSize(const PreferredSizeInputs& in) {
     PreferredSize size;
-    size.height = 3 * in.tileHeight + in.gapPixels * in.twipsPerPixelY + in.tabStripHeight +
-                  in.nonClientHeight + in.frameBorderHeight;
-    size.width = 3 * (in.tileWidth + in.gapPixels * in.twipsPerPixelX) + in.tabStripHeight +
-                 in.nonClientWidth;
+    const int gapX = roundToInt(in.gapPixels * in.twipsPerPixelX);
+    const int gapY = roundToInt(in.gapPixels * in.twipsPerPixelY);
+    size.height =
+        3 * in.tileHeight + gapY + in.tabStripHeight + in.nonClientHeight + in.frameBorderHeight;
+    size.width = 3 * (in.tileWidth + gapX) + in.tabStripHeight + in.nonClientWidth;
     return size;
 }
 

@@ -43,8 +43,8 @@ struct PreferredSizeInputs {
     int tileWidth = 0;  // widget 0 after scaling
     int tileHeight = 0;
     int gapPixels = 0;
-    int twipsPerPixelX = 15;
-    int twipsPerPixelY = 15;
+    double twipsPerPixelX = 15;
+    double twipsPerPixelY = 15;
     int tabStripHeight = 0;  // T
     int nonClientWidth = 0;  // main window: outer minus inner
     int nonClientHeight = 0;

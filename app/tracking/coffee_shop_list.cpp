@@ -199,6 +199,13 @@ void CoffeeShopList::updateImage(long i) {
     }
 }
 
+void CoffeeShopList::rescalePhotos() {
+    for (long i = 1; i <= count(); ++i) {
+        TrackedWindow& r = at(i);
+        r.thePhoto = rescaledPicture(platform_, r.thePhoto);
+    }
+}
+
 // ---- activation ----
 
 bool ForceForeground(WindowManager& windows, WindowHandle window) {

@@ -25,6 +25,8 @@ class CoffeeShopList {
     void moveTo(long a, long b);
     void mvToFront(long i);
     void mvToEnd(long i);
+    // Every picture stretched to the thumbnail size of the display's new scale.
+    void rescalePhotos();
     void updateImage(long i);
 
     long count() const { return count_; }

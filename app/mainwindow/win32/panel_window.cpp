@@ -132,6 +132,7 @@ class Win32PanelView final : public PanelView {
     void tabSelectionChanged();
     PanelViewEvents* events() { return events_; }
     const TwipsScale& scale() const { return scale_; }
+    void setScale(const TwipsScale& scale);
     HWND canvas() const { return slots_.at(PanelControl::canvas).hwnd; }
     HWND windowOf(PanelControl control) { return slot(control).hwnd; }
 
@@ -162,7 +163,7 @@ class Win32PanelView final : public PanelView {
     void rebuildTabs();
     void applyScrollInfo(PanelControl bar);
 
-    TwipsScale scale_ = TwipsScale::ofScreen();
+    TwipsScale scale_;
     PanelViewEvents* events_ = nullptr;
     std::map<PanelControl, Slot> slots_;
     std::vector<std::unique_ptr<Box>> boxes_;
@@ -411,7 +412,7 @@ void registerBoxClass() {
     registered = RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
-Win32PanelView::Win32PanelView(HWND parent) {
+Win32PanelView::Win32PanelView(HWND parent) : scale_(TwipsScale::ofWindow(parent)) {
     INITCOMMONCONTROLSEX init{sizeof(init), ICC_TAB_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&init);
     registerBoxClass();
@@ -576,6 +577,19 @@ void Win32PanelView::setFontSize(PanelControl control, int points) {
     SendMessageW(s.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(verdana(points, scale_.dpiY)), TRUE);
     if (control == PanelControl::lblClickAny || control == PanelControl::lblProjectName) {
         fitLabel(control);
+    }
+}
+
+// Fonts at the new scale at once; every place is applied again when the panel lays out anew.
+void Win32PanelView::setScale(const TwipsScale& scale) {
+    scale_ = scale;
+    for (auto& [control, s] : slots_) {
+        s.applied = {-1, -1, -1, -1};
+        if (s.fontPoints > 0) {
+            const int points = s.fontPoints;
+            s.fontPoints = 0;
+            setFontSize(control, points);
+        }
     }
 }
 
@@ -750,6 +764,12 @@ std::unique_ptr<PanelView> createPanelView(HWND parent) {
 HWND panelWindowOf(PanelView& view, PanelControl control) {
     auto* win32 = dynamic_cast<Win32PanelView*>(&view);
     return win32 != nullptr ? win32->windowOf(control) : nullptr;
+}
+
+void setPanelScale(PanelView& view, const TwipsScale& scale) {
+    if (auto* win32 = dynamic_cast<Win32PanelView*>(&view)) {
+        win32->setScale(scale);
+    }
 }
 
 HWND tileWindowOf(TileView& tile) {
