@@ -40,11 +40,9 @@ ScreenScale scaleForScreen(int screenPixelWidth) {
 
 PreferredSize preferredWindowSize(const PreferredSizeInputs& in) {
     PreferredSize size;
-    const int gapX = roundToInt(in.gapPixels * in.twipsPerPixelX);
-    const int gapY = roundToInt(in.gapPixels * in.twipsPerPixelY);
-    size.height =
-        3 * in.tileHeight + gapY + in.tabStripHeight + in.nonClientHeight + in.frameBorderHeight;
-    size.width = 3 * (in.tileWidth + gapX) + in.tabStripHeight + in.nonClientWidth;
+    size.height = 3 * in.tileHeight + in.gapTwipsY + in.tabStripHeight + in.nonClientHeight +
+                  in.frameBorderHeight;
+    size.width = 3 * (in.tileWidth + in.gapTwipsX) + in.tabStripHeight + in.nonClientWidth;
     return size;
 }
 

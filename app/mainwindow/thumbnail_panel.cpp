@@ -81,8 +81,10 @@ struct ThumbnailPanel::Impl {
           scale(scaleForScreen(m.pixelWidth)) {}
 
     int currentTab() const { return std::clamp(state.currentTab, 0, kTabCount - 1); }
-    int gx() const { return screen.twipsX(state.gapPixels); }
-    int gy() const { return screen.twipsY(state.gapPixels); }
+    // The gaps follow the width in pixels of 96 dpi, as the tiles do: the same on paper at
+    // every scale.
+    int gx() const { return state.gapPixels * kTwipsPerLayoutPixel; }
+    int gy() const { return state.gapPixels * kTwipsPerLayoutPixel; }
     TileView& tile0() { return *tiles[0]; }
     long upperBound() const { return static_cast<long>(tiles.size()) - 1; }
 
@@ -458,9 +460,8 @@ void ThumbnailPanel::scaleToScreen(const WindowGeometry& window) {
     PreferredSizeInputs in;
     in.tileWidth = p.tile0().width();
     in.tileHeight = p.tile0().height();
-    in.gapPixels = p.state.gapPixels;
-    in.twipsPerPixelX = p.screen.twipsPerPixelX;
-    in.twipsPerPixelY = p.screen.twipsPerPixelY;
+    in.gapTwipsX = p.gx();
+    in.gapTwipsY = p.gy();
     in.tabStripHeight = p.view.tabStripHeight();
     in.nonClientWidth = window.nonClientWidth;
     in.nonClientHeight = window.nonClientHeight;
@@ -499,14 +500,14 @@ void ThumbnailPanel::fixedLayout(const WindowGeometry& window) {
 
     v.setFontSize(PanelControl::lblClickAny, p.scale.hintFontSize);
     Bounds hint = v.bounds(PanelControl::lblClickAny);
-    hint.top = p.screen.twipsY(p.scale.hintFontSize);
+    hint.top = p.scale.hintFontSize * kTwipsPerLayoutPixel;
     v.setBounds(PanelControl::lblClickAny, hint);
     v.setVisible(PanelControl::lblClickAny, true);
 
     v.setFontSize(PanelControl::lblProjectName, p.scale.projectFontSize);
     v.setCaption(PanelControl::lblProjectName, kProjectLabel);
     Bounds project = v.bounds(PanelControl::lblProjectName);
-    project.top = p.screen.twipsY(p.scale.projectFontSize * 2) / 5;
+    project.top = p.scale.projectFontSize * 2 * kTwipsPerLayoutPixel / 5;
     v.setBounds(PanelControl::lblProjectName, project);
     v.setVisible(PanelControl::lblProjectName, false);
     p.centreLabels(v.scrollValue(PanelControl::hScroll));
