@@ -1,9 +1,11 @@
 // Snapdesk at the scale of the prefix (at_scale.sh sets it and the desktop's size): the
 // window, its toolbar, tab strip and tiles drawn at that scale, the same size on paper as at
 // 96 dpi, and no text cut in its dialogs.
-#include <commctrl.h>
-#include <gtest/gtest.h>
+// clang-format off
 #include <windows.h>
+#include <commctrl.h>
+// clang-format on
+#include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -17,6 +19,9 @@
 
 namespace snapdesk::testing {
 namespace {
+
+// Not in MinGW-w64's headers.
+constexpr UINT kGetBitmapSize = WM_USER + 44;  // TB_GETBITMAPSIZE
 
 int expectedDpi() {
     const char* value = std::getenv("SNAPDESK_EXPECT_DPI");
@@ -82,7 +87,7 @@ TEST(Scale, EverythingIsDrawnAtTheScaleOfThePrefix) {
     const HWND toolbar = descendant(app.main(), TOOLBARCLASSNAMEW);
     ASSERT_NE(toolbar, nullptr);
     const int icon = dpi <= 120 ? 16 : dpi <= 168 ? 24 : 32;
-    const auto bitmapSize = static_cast<DWORD>(SendMessageW(toolbar, TB_GETBITMAPSIZE, 0, 0));
+    const auto bitmapSize = static_cast<DWORD>(SendMessageW(toolbar, kGetBitmapSize, 0, 0));
     EXPECT_EQ(LOWORD(bitmapSize), icon);
     EXPECT_EQ(HIWORD(bitmapSize), icon);
     const auto buttonSize = static_cast<DWORD>(SendMessageW(toolbar, TB_GETBUTTONSIZE, 0, 0));
