@@ -9,19 +9,19 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <cwchar>
+#include <optional>
 #include <string>
+#include <vector>
 
-#include "dialog_driving.h"
+#include "inside_probe.h"
 #include "mainwindow/menu_ids.h"
+#include "platform/win32/win32_convert.h"
 #include "platform/win32/window_dpi.h"
+#include "probe_client.h"
 #include "snapdesk_app.h"
 
 namespace snapdesk::testing {
 namespace {
-
-// Not in MinGW-w64's headers.
-constexpr UINT kGetBitmapSize = WM_USER + 44;  // TB_GETBITMAPSIZE
 
 int expectedDpi() {
     const char* value = std::getenv("SNAPDESK_EXPECT_DPI");
@@ -54,19 +54,34 @@ HWND labelTitled(HWND parent, const wchar_t* text) {
     return nullptr;
 }
 
-// A dialog of Snapdesk opened by a menu command, its texts checked, closed again.
-std::vector<std::string> cutTextsOfDialog(SnapdeskApp& app, int command, const wchar_t* caption,
-                                          const std::string& shot) {
-    app.command(command);
-    const HWND dialog = waitForWindowTitled(app.program(), caption);
-    if (dialog == nullptr) {
-        return {"no dialog " + std::string(caption, caption + wcslen(caption))};
+// The rest of the first line of a probe record that starts with `head`; empty when none.
+std::wstring lineAfter(const std::optional<ProbeRecord>& record, const std::wstring& head) {
+    if (record) {
+        for (const std::wstring& line : record->lines) {
+            if (line.rfind(head, 0) == 0) {
+                return line.substr(head.size());
+            }
+        }
     }
-    screenshot(shot.c_str());
-    auto cut = dialog_driving::cutTexts(dialog);
-    PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-    gone(dialog);
-    return cut;
+    return {};
+}
+
+// The texts cut off in the dialog of that caption, as Snapdesk's own thread measures them in
+// their fonts; "not seen" when the probe found no such dialog.
+std::vector<std::wstring> cutTextsOf(const InsideProbe& probe, const std::wstring& caption) {
+    const auto seen = probe.scale();
+    if (!seen) {
+        return {L"no answer from the probe"};
+    }
+    std::vector<std::wstring> cut;
+    bool shown = false;
+    for (const std::wstring& line : seen->lines) {
+        shown = shown || line == L"dialog " + caption;
+        if (line.rfind(L"cut " + caption + L": ", 0) == 0) {
+            cut.push_back(line);
+        }
+    }
+    return shown ? cut : std::vector<std::wstring>{caption + L" not seen"};
 }
 
 TEST(Scale, EverythingIsDrawnAtTheScaleOfThePrefix) {
@@ -87,9 +102,11 @@ TEST(Scale, EverythingIsDrawnAtTheScaleOfThePrefix) {
     const HWND toolbar = descendant(app.main(), TOOLBARCLASSNAMEW);
     ASSERT_NE(toolbar, nullptr);
     const int icon = dpi <= 120 ? 16 : dpi <= 168 ? 24 : 32;
-    const auto bitmapSize = static_cast<DWORD>(SendMessageW(toolbar, kGetBitmapSize, 0, 0));
-    EXPECT_EQ(LOWORD(bitmapSize), icon);
-    EXPECT_EQ(HIWORD(bitmapSize), icon);
+    InsideProbe probe(app.main());
+    ASSERT_TRUE(probe.attached());
+    const auto inside = probe.scale();
+    ASSERT_TRUE(inside.has_value());
+    EXPECT_EQ(lineAfter(inside, L"images "), std::to_wstring(icon) + L"x" + std::to_wstring(icon));
     const auto buttonSize = static_cast<DWORD>(SendMessageW(toolbar, TB_GETBUTTONSIZE, 0, 0));
     EXPECT_GE(HIWORD(buttonSize), icon + MulDiv(8, dpi, 96));  // the image and a caption line
 
@@ -103,24 +120,36 @@ TEST(Scale, EverythingIsDrawnAtTheScaleOfThePrefix) {
     ASSERT_NE(hint, nullptr);
     const RECT h = rectOf(hint);
     EXPECT_GE(h.bottom - h.top, MulDiv(10, dpi, 72));
-    const HWND tabs = descendant(app.main(), WC_TABCONTROLW);
-    ASSERT_NE(tabs, nullptr);
-    RECT tabItem{};
-    SendMessageW(tabs, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&tabItem));
-    EXPECT_GE(tabItem.bottom - tabItem.top, MulDiv(10, dpi, 72));
+    const std::wstring tabHeight = lineAfter(inside, L"tab ");
+    ASSERT_FALSE(tabHeight.empty());
+    EXPECT_GE(std::stoi(tabHeight), MulDiv(10, dpi, 72));
 
     // The window on the desktop: three tiles side by side, within the screen.
     const RECT w = rectOf(app.main());
     EXPECT_GE(w.right - w.left, 3 * (t.right - t.left));
     EXPECT_LE(w.right, GetSystemMetrics(SM_CXSCREEN) + 1);
-    std::printf("dpi %d: window %ldx%ld, tile %ldx%ld, toolbar images %d, buttons %dx%d\n", dpi,
-                w.right - w.left, w.bottom - w.top, t.right - t.left, t.bottom - t.top,
-                LOWORD(bitmapSize), LOWORD(buttonSize), HIWORD(buttonSize));
+    std::printf(
+        "dpi %d: window %ldx%ld, tile %ldx%ld, toolbar images %s, buttons %dx%d, "
+        "tab %s, hint %ld\n",
+        dpi, w.right - w.left, w.bottom - w.top, t.right - t.left, t.bottom - t.top,
+        win32::toUtf8(lineAfter(inside, L"images ")).c_str(), LOWORD(buttonSize),
+        HIWORD(buttonSize), win32::toUtf8(tabHeight).c_str(), h.bottom - h.top);
 
-    EXPECT_EQ(cutTextsOfDialog(app, ID_mnuOpen, L"Open Project", "open-" + at),
-              std::vector<std::string>{});
-    EXPECT_EQ(cutTextsOfDialog(app, ID_mnuAbout, L"About", "about-" + at),
-              std::vector<std::string>{});
+    // Open Project and About: every text fits at this scale. Closed as a user closes them.
+    app.startOpen();
+    const HWND open = waitForWindowTitled(app.program(), L"Open Project");
+    ASSERT_NE(open, nullptr);
+    screenshot(("open-" + at).c_str());
+    EXPECT_EQ(cutTextsOf(probe, L"Open Project"), std::vector<std::wstring>{});
+    click(open, IDCANCEL);
+    ASSERT_TRUE(gone(open));
+    app.command(ID_mnuAbout);
+    const HWND about = waitForWindowTitled(app.program(), L"About Snapdesk!");
+    ASSERT_NE(about, nullptr);
+    screenshot(("about-" + at).c_str());
+    EXPECT_EQ(cutTextsOf(probe, L"About Snapdesk!"), std::vector<std::wstring>{});
+    click(about, IDOK);
+    ASSERT_TRUE(gone(about));
     EXPECT_TRUE(app.closeAndWait());
 }
 
