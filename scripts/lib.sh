@@ -34,10 +34,11 @@ snapdesk_free_display() {
     echo "$n"
 }
 
+# An X server of its own on a free display; its size WIDTHxHEIGHT, 1024x768 unless given.
 snapdesk_start_xvfb() {
     local n
     n=$(snapdesk_free_display)
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    Xvfb ":$n" -screen 0 "${1:-1024x768}x24" -nolisten tcp >/dev/null 2>&1 &
     SNAPDESK_PIDS+=($!)
     export DISPLAY=":$n"
     for _ in $(seq 1 50); do

@@ -362,6 +362,15 @@ void MainForm::resized() {
     }
 }
 
+void MainForm::scaleChanged(ScreenMetrics screen) {
+    screen_ = screen;
+    if (panel_ == nullptr || state_.shutDown) {
+        return;
+    }
+    list_.rescalePhotos();
+    panel_->rescale(screen, window_.geometry());
+}
+
 ResizeResult MainForm::minimumSize() {
     if (panel_ == nullptr) {
         return {};

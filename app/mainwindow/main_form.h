@@ -102,6 +102,9 @@ class MainForm final : private PanelHost, private ActivationHost, private Comman
     void trayIconEvent(std::uintptr_t mouseEvent);
     // The window's size changed, or Windows asks for its minimum (outer, twips).
     void resized();
+    // The window's scale changed (it moved to another monitor, or the user's setting): the
+    // pictures are stretched to the new thumbnail size at once and the panel laid out anew.
+    void scaleChanged(ScreenMetrics screen);
     ResizeResult minimumSize();
 
     const MainFormState& state() const { return state_; }

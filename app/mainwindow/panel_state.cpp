@@ -40,10 +40,9 @@ ScreenScale scaleForScreen(int screenPixelWidth) {
 
 PreferredSize preferredWindowSize(const PreferredSizeInputs& in) {
     PreferredSize size;
-    size.height = 3 * in.tileHeight + in.gapPixels * in.twipsPerPixelY + in.tabStripHeight +
-                  in.nonClientHeight + in.frameBorderHeight;
-    size.width = 3 * (in.tileWidth + in.gapPixels * in.twipsPerPixelX) + in.tabStripHeight +
-                 in.nonClientWidth;
+    size.height = 3 * in.tileHeight + in.gapTwipsY + in.tabStripHeight + in.nonClientHeight +
+                  in.frameBorderHeight;
+    size.width = 3 * (in.tileWidth + in.gapTwipsX) + in.tabStripHeight + in.nonClientWidth;
     return size;
 }
 

@@ -20,7 +20,8 @@ struct PanelState {
     std::string projectName = "[Untitled]";  // current project name
 };
 
-// What the display's width decides (start-up steps "d" and "e").
+// What the display's width decides (start-up steps "d" and "e"). The width is counted in
+// pixels of 96 dpi, and so are the gaps: 15 twips each, whatever the window's scale.
 struct ScreenScale {
     int screenPixelWidth = 1024;
     int gapPixels = 27;
@@ -37,14 +38,14 @@ inline constexpr int kTemplateDesignWidth = 4575;
 inline constexpr int kTemplateDesignHeight = 3135;
 
 ScreenScale scaleForScreen(int screenPixelWidth);
+inline constexpr int kTwipsPerLayoutPixel = 15;
 
 // Inputs of the preferred window size, all twips; the view and the main window measure them.
 struct PreferredSizeInputs {
     int tileWidth = 0;  // widget 0 after scaling
     int tileHeight = 0;
-    int gapPixels = 0;
-    int twipsPerPixelX = 15;
-    int twipsPerPixelY = 15;
+    int gapTwipsX = 0;  // gx, gy
+    int gapTwipsY = 0;
     int tabStripHeight = 0;  // T
     int nonClientWidth = 0;  // main window: outer minus inner
     int nonClientHeight = 0;

@@ -52,6 +52,14 @@ std::string trapMessage(const std::string& procedure, const RuntimeError& e) {
 
 }  // namespace
 
+int ScreenMetrics::twipsX(double pixels) const {
+    return static_cast<int>(std::nearbyint(pixels * twipsPerPixelX));
+}
+
+int ScreenMetrics::twipsY(double pixels) const {
+    return static_cast<int>(std::nearbyint(pixels * twipsPerPixelY));
+}
+
 struct ThumbnailPanel::Impl {
     PanelState& state;
     CoffeeShopList& list;
@@ -78,8 +86,10 @@ struct ThumbnailPanel::Impl {
           scale(scaleForScreen(m.pixelWidth)) {}
 
     int currentTab() const { return std::clamp(state.currentTab, 0, kTabCount - 1); }
-    int gx() const { return state.gapPixels * screen.twipsPerPixelX; }
-    int gy() const { return state.gapPixels * screen.twipsPerPixelY; }
+    // The gaps follow the width in pixels of 96 dpi, as the tiles do: the same on paper at
+    // every scale.
+    int gx() const { return state.gapPixels * kTwipsPerLayoutPixel; }
+    int gy() const { return state.gapPixels * kTwipsPerLayoutPixel; }
     TileView& tile0() { return *tiles[0]; }
     long upperBound() const { return static_cast<long>(tiles.size()) - 1; }
 
@@ -263,8 +273,8 @@ struct ThumbnailPanel::Impl {
 
             // Vertical.
             const int strip = view.tabStripHeight();
-            const int portalHeight = std::max(
-                0, window.innerHeight - 4 * screen.twipsPerPixelX - strip - window.buttonBarHeight);
+            const int portalHeight =
+                std::max(0, window.innerHeight - screen.twipsX(4) - strip - window.buttonBarHeight);
             Bounds portal = view.bounds(PanelControl::pbxPortal);
             if (rows * tile + gy() / 2.0 <= view.innerHeight(PanelControl::pbxPortal) + 50) {
                 portal.height = portalHeight;
@@ -277,7 +287,7 @@ struct ThumbnailPanel::Impl {
                 bar.height = portalHeight;
                 portal.height = bar.height;
                 view.setBounds(PanelControl::pbxPortal, portal);
-                bar.left = portal.width - strip + screen.twipsPerPixelX;
+                bar.left = portal.width - strip + screen.twipsX(1);
                 bar.top = 0;
                 view.setBounds(PanelControl::vScroll, bar);
                 const int inner = view.innerHeight(PanelControl::pbxPortal);
@@ -299,7 +309,7 @@ struct ThumbnailPanel::Impl {
             Bounds frame = view.bounds(PanelControl::frmScrollBox);
             frame.left = state.scrollFrameLefts[static_cast<std::size_t>(tab)];
             frame.top = portal.top + portal.height;
-            frame.height = std::max(0, strip - screen.twipsPerPixelY);
+            frame.height = std::max(0, strip - screen.twipsY(1));
 
             // Horizontal.
             const int contentWidth = 3 * tileWidth + 2 * gy();
@@ -462,9 +472,8 @@ void ThumbnailPanel::scaleToScreen(const WindowGeometry& window) {
     PreferredSizeInputs in;
     in.tileWidth = p.tile0().width();
     in.tileHeight = p.tile0().height();
-    in.gapPixels = p.state.gapPixels;
-    in.twipsPerPixelX = p.screen.twipsPerPixelX;
-    in.twipsPerPixelY = p.screen.twipsPerPixelY;
+    in.gapTwipsX = p.gx();
+    in.gapTwipsY = p.gy();
     in.tabStripHeight = p.view.tabStripHeight();
     in.nonClientWidth = window.nonClientWidth;
     in.nonClientHeight = window.nonClientHeight;
@@ -487,7 +496,7 @@ void ThumbnailPanel::fixedLayout(const WindowGeometry& window) {
                                            v.innerHeight(PanelControl::MainFrame)});
     const Bounds tab = v.bounds(PanelControl::tabControl);
     const int strip = v.tabStripHeight();
-    const int pixel = p.screen.twipsPerPixelY;
+    const int pixel = p.screen.twipsY(1);
     const int portalHeight = std::max(0, tab.height - strip - pixel);
     v.setBounds(PanelControl::pbxPortal, {0, 0, tab.width, portalHeight});
     v.setBounds(PanelControl::canvas, {0, 0, p.state.preferredWidth, portalHeight});
@@ -503,14 +512,14 @@ void ThumbnailPanel::fixedLayout(const WindowGeometry& window) {
 
     v.setFontSize(PanelControl::lblClickAny, p.scale.hintFontSize);
     Bounds hint = v.bounds(PanelControl::lblClickAny);
-    hint.top = p.scale.hintFontSize * p.screen.twipsPerPixelY;
+    hint.top = p.scale.hintFontSize * kTwipsPerLayoutPixel;
     v.setBounds(PanelControl::lblClickAny, hint);
     v.setVisible(PanelControl::lblClickAny, true);
 
     v.setFontSize(PanelControl::lblProjectName, p.scale.projectFontSize);
     v.setCaption(PanelControl::lblProjectName, kProjectLabel);
     Bounds project = v.bounds(PanelControl::lblProjectName);
-    project.top = p.scale.projectFontSize * 2 * p.screen.twipsPerPixelY / 5;
+    project.top = p.scale.projectFontSize * 2 * kTwipsPerLayoutPixel / 5;
     v.setBounds(PanelControl::lblProjectName, project);
     v.setVisible(PanelControl::lblProjectName, false);
     p.centreLabels(v.scrollValue(PanelControl::hScroll));
@@ -535,6 +544,26 @@ ResizeResult ThumbnailPanel::minimumSize(const WindowGeometry& window) const {
     result.enlarge = !window.maximized && (window.outerHeight < result.minimumHeight ||
                                            window.outerWidth < result.minimumWidth);
     return result;
+}
+
+void ThumbnailPanel::rescale(ScreenMetrics screen, const WindowGeometry& window) {
+    Impl& p = *impl_;
+    if (p.shutDown) {
+        return;
+    }
+    p.screen = screen;
+    scaleToScreen(window);
+    for (long k = 1; k <= p.upperBound(); ++k) {
+        p.tiles[static_cast<std::size_t>(k)]->setResolution(screen.pixelWidth);
+        p.tiles[static_cast<std::size_t>(k)]->setSize(p.tile0().width(), p.tile0().height());
+    }
+    fixedLayout(window);
+    resize(window);
+    p.updateWindowList(false);
+}
+
+const ScreenMetrics& ThumbnailPanel::screen() const {
+    return impl_->screen;
 }
 
 ResizeResult ThumbnailPanel::resize(const WindowGeometry& window) {

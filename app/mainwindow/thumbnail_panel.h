@@ -42,10 +42,14 @@ struct WindowGeometry {
     bool maximized = false;
 };
 
+// The window's scale: screenPixelWidth in pixels of 96 dpi, and 1440 / dpi.
 struct ScreenMetrics {
     int pixelWidth = 1024;  // screenPixelWidth
-    int twipsPerPixelX = 15;
-    int twipsPerPixelY = 15;
+    double twipsPerPixelX = 15;
+    double twipsPerPixelY = 15;
+    // n pixels in twips, rounded as an integer assignment rounds.
+    int twipsX(double pixels) const;
+    int twipsY(double pixels) const;
 };
 
 struct ResizeResult {
@@ -90,6 +94,10 @@ class ThumbnailPanel : private PanelViewEvents {
     ResizeResult resize(const WindowGeometry& window);
     // The outer size below which resize asks for enlarging (for WM_GETMINMAXINFO).
     ResizeResult minimumSize(const WindowGeometry& window) const;
+    // The window moved to a monitor of another scale: scaleToScreen, fixedLayout and a redraw
+    // at the new one. The window keeps the size the system suggested.
+    void rescale(ScreenMetrics screen, const WindowGeometry& window);
+    const ScreenMetrics& screen() const;
 
     // Redraw. With refresh (the usual call) it also re-applies the tab captions for tabMode
     // and refreshes the window list; without, it only redraws.

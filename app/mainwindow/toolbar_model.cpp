@@ -46,4 +46,11 @@ std::string buttonCaption(const ToolbarButton& button, bool textLabels) {
     return textLabels ? button.caption : "";
 }
 
+int toolbarImageSize(int dpi) {
+    if (dpi <= 120) {
+        return 16;
+    }
+    return dpi <= 168 ? 24 : 32;
+}
+
 }  // namespace snapdesk

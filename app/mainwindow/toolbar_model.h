@@ -23,6 +23,9 @@ const std::array<ToolbarButton, kToolbarButtons>& buttonBarButtons();
 // The button with this key or id; nullptr when none.
 const ToolbarButton* findButton(const std::string& key);
 const ToolbarButton* findButton(int id);
+// The side of the button images at a scale: 16 pixels up to 120 dpi, 24 up to 168, else 32
+// (the sizes the images are drawn at).
+int toolbarImageSize(int dpi);
 // The caption under a button: empty while text labels are off.
 std::string buttonCaption(const ToolbarButton& button, bool textLabels);
 

@@ -1,13 +1,28 @@
 #!/usr/bin/env bash
-# Draws the seven 16x16 toolbar images (new project, open, save, update image, to project,
-# from project, refresh) side by side into toolbar.bmp; magenta is the transparent colour.
-# Run by hand after changing a drawing; the bitmap is kept in the tree.
+# Draws the seven toolbar images (new project, open, save, update image, to project, from
+# project, refresh) side by side, once for each scale: 16 pixels into toolbar.bmp, 24 into
+# toolbar24.bmp, 32 into toolbar32.bmp. The drawings are given on a 16-pixel grid and drawn
+# scaled, not the small image enlarged. Magenta is the transparent colour.
+# Run by hand after changing a drawing; the bitmaps are kept in the tree.
 set -euo pipefail
 cd "$(dirname "$0")"
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 key='#ff00ff'
-tile() { convert -size 16x16 "xc:$key" +antialias "$@" "$tmp/$(printf '%02d' $n).png"; n=$((n + 1)); }
+# Every -draw of a tile is drawn at the present size ($px); the scaling widens its strokes.
+tile() {
+    local args=() f
+    f=$(awk -v p="$px" 'BEGIN { print p / 16 }')
+    while [ $# -gt 0 ]; do
+        case $1 in
+            -draw) args+=(-draw "scale $f,$f $2"); shift 2 ;;
+            *) args+=("$1"); shift ;;
+        esac
+    done
+    convert -size "${px}x$px" "xc:$key" +antialias "${args[@]}" "$tmp/$px-$(printf '%02d' $n).png"
+    n=$((n + 1))
+}
+images() {
 n=0
 # New project: a blank page with a folded corner and a yellow spark.
 tile -fill white -stroke '#404040' -draw "polygon 3,1 10,1 13,4 13,14 3,14" \
@@ -33,4 +48,10 @@ tile -fill white -stroke '#404040' -draw "rectangle 1,3 7,12" \
 # Refresh project: a round green arrow.
 tile -fill none -stroke '#20a020' -strokewidth 2 -draw "arc 2,2 13,13 200,520" \
     -stroke none -fill '#20a020' -draw "polygon 2,1 6,5 1,6"
-convert "$tmp"/*.png +append -alpha off -type TrueColor BMP3:toolbar.bmp
+}
+for px in 16 24 32; do
+    images
+    name=toolbar.bmp
+    [ "$px" = 16 ] || name=toolbar$px.bmp
+    convert "$tmp/$px"-*.png +append -alpha off -type TrueColor "BMP3:$name"
+done

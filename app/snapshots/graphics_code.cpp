@@ -13,6 +13,7 @@ namespace {
 constexpr double kBoxWidthTwips = 3840;
 constexpr double kBoxHeightTwips = 2175;
 constexpr double kDesignScreenPixels = 1024;
+constexpr double kTwipsPerDesignPixel = 15;  // 96 dpi
 
 // A window shrunk below this (pixels) does not replace a good picture.
 constexpr int kSmallestUsefulSide = 51;
@@ -24,8 +25,8 @@ int roundHalfEven(double value) {
 
 }  // namespace
 
-ThumbnailSize thumbnailSize(int screenPixels, int twipsPerPixelX, int twipsPerPixelY, int width,
-                            int height) {
+ThumbnailSize thumbnailSize(int screenPixels, double twipsPerPixelX, double twipsPerPixelY,
+                            int width, int height) {
     if (width == 0 || height == 0 || twipsPerPixelX <= 0 || twipsPerPixelY <= 0) {
         return {10, 10};
     }
@@ -88,16 +89,37 @@ PicturePtr TakeSnapShot(Platform& platform, WindowHandle hWnd, WindowHandle hCli
     }
 }
 
-std::int16_t screenPixelWidth(Display& display) {
-    if (const auto caps = display.displayCaps(); caps && caps->horizontalResolution >= 1) {
-        return static_cast<std::int16_t>(caps->horizontalResolution);
+int deviceIndependentWidth(int monitorPixels, double twipsPerPixel) {
+    if (twipsPerPixel <= 0) {
+        return monitorPixels;
     }
-    const int twips = display.twipsPerPixelX();
+    return roundHalfEven(monitorPixels * twipsPerPixel / kTwipsPerDesignPixel);
+}
+
+std::int16_t screenPixelWidth(Display& display) {
+    const double twips = display.twipsPerPixelX();
+    if (const auto caps = display.displayCaps(); caps && caps->horizontalResolution >= 1) {
+        return static_cast<std::int16_t>(deviceIndependentWidth(caps->horizontalResolution, twips));
+    }
     if (twips > 0) {
         return static_cast<std::int16_t>(
-            roundHalfEven(static_cast<double>(display.screenWidthTwips()) / twips));
+            roundHalfEven(display.screenWidthTwips() / kTwipsPerDesignPixel));
     }
     return 0;
+}
+
+PicturePtr rescaledPicture(Platform& platform, const PicturePtr& picture) {
+    if (!picture || picture->width() <= 0 || picture->height() <= 0) {
+        return picture;
+    }
+    const auto size =
+        thumbnailSize(screenPixelWidth(platform.display), platform.display.twipsPerPixelX(),
+                      platform.display.twipsPerPixelY(), picture->width(), picture->height());
+    if (size.width == picture->width() && size.height == picture->height()) {
+        return picture;
+    }
+    PicturePtr stretched = platform.display.stretchPicture(picture, size.width, size.height);
+    return stretched ? stretched : picture;
 }
 
 std::int32_t colorDepth(Display& display) {

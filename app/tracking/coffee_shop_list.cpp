@@ -242,6 +242,13 @@ void CoffeeShopList::captureRecord(TrackedWindow& r) {
     }
 }
 
+void CoffeeShopList::rescalePhotos() {
+    for (long i = 1; i <= count(); ++i) {
+        TrackedWindow& r = at(i);
+        r.thePhoto = rescaledPicture(platform_, r.thePhoto);
+    }
+}
+
 // ---- activation ----
 
 bool ForceForeground(WindowManager& windows, WindowHandle window) {

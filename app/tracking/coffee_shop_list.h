@@ -29,6 +29,8 @@ class CoffeeShopList {
     void moveTo(long a, long b);
     void mvToFront(long i);
     void mvToEnd(long i);
+    // Every picture stretched to the thumbnail size of the display's new scale.
+    void rescalePhotos();
     void updateImage(long i);
     // Start-up: every record without a picture asked to draw one; messages are processed until
     // all have answered or `maxMs` have passed.

@@ -64,6 +64,47 @@ TEST_F(Snapshots, DisplayQueries) {
     EXPECT_EQ(screenPixelWidth(display), 0);
 }
 
+// A monitor of 2048 pixels at 192 dpi is 1024 pixels of 96 dpi wide: the thumbnail box keeps
+// its twips and so holds twice the pixels, and a picture taken before the change is stretched
+// to that size at once. The window is still in front: only its next capture takes it anew.
+TEST_F(Snapshots, AScaleChangeDoublesThePixelsOfTheSameBox) {
+    const auto w = topLevel("Program");
+    desktop.window(w).rect = {0, 0, 800, 600};
+    desktop.setForeground(w);
+    list.refreshList();
+    long k = list.count();
+    while (k >= 1 && list.hWnd(k) != w) {
+        --k;
+    }
+    ASSERT_GE(k, 1);
+    list.updateImage(k);
+    ASSERT_EQ(list.thePhoto(k)->width(), 193);
+    ASSERT_EQ(list.thePhoto(k)->height(), 145);
+
+    display.caps = DisplayCaps{2048, 1, 32};
+    display.twipsX = display.twipsY = 1440.0 / 192;  // 7.5
+    EXPECT_EQ(screenPixelWidth(display), 1024);
+    const std::size_t capturesBefore = display.captures.size();
+    list.rescalePhotos();
+    EXPECT_EQ(display.captures.size(), capturesBefore);  // stretched, not taken again
+    EXPECT_EQ(list.thePhoto(k)->width(), 386);   // 290 x 193 / 145: the picture keeps its shape
+    EXPECT_EQ(list.thePhoto(k)->height(), 290);  // 2175 / 7.5
+    EXPECT_EQ(thumbnailSize(screenPixelWidth(display), 7.5, 7.5, 1000, 300).width, 512);
+    list.updateImage(k);
+    EXPECT_EQ(display.captures.back().thumbnailHeight, 290);
+
+    // 144 dpi on 1536 pixels: the same 1024 of 96 dpi, one and a half times the pixels.
+    display.caps = DisplayCaps{1536, 1, 32};
+    display.twipsX = display.twipsY = 10;
+    EXPECT_EQ(screenPixelWidth(display), 1024);
+    list.rescalePhotos();
+    EXPECT_EQ(list.thePhoto(k)->height(), 218);  // 217.5, halves to even
+    // The same 1024 pixels at 192 dpi are 512 of 96 dpi: the narrow screen's sizes.
+    display.caps = DisplayCaps{1024, 1, 32};
+    display.twipsX = display.twipsY = 7.5;
+    EXPECT_EQ(screenPixelWidth(display), 512);
+}
+
 TEST_F(Snapshots, CapturesTheWholeWindowIntoTheThumbnail) {
     const auto w = topLevel("Program");
     desktop.window(w).rect = {100, 50, 900, 650};

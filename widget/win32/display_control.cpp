@@ -13,6 +13,7 @@
 #include "common/runtime_error.h"
 #include "display_control_model.h"
 #include "platform/win32/unique_handle.h"
+#include "platform/win32/window_dpi.h"
 #include "zim_display_widget.h"
 
 namespace {
@@ -62,24 +63,21 @@ COLORREF toColorRef(zim::OleColor color) {
     return static_cast<COLORREF>(color & 0xFFFFFFu);
 }
 
-// Screen pixels per inch, horizontally and vertically.
+// Pixels per inch of a window (of the screen before it has one), horizontally and vertically:
+// the same in both directions on every display Windows still drives.
 struct Dpi {
     int x = 96;
     int y = 96;
 };
-Dpi screenDpi() {
-    Dpi dpi;
-    if (const win32::unique_window_dc screen = win32::get_dc(nullptr)) {
-        dpi.x = GetDeviceCaps(screen.get(), LOGPIXELSX);
-        dpi.y = GetDeviceCaps(screen.get(), LOGPIXELSY);
-    }
-    return dpi;
+Dpi dpiOf(HWND window) {
+    const int dpi = win32::windowDpi(window);
+    return {dpi, dpi};
 }
 
-// Arial in the sizes the tile uses, shared by every tile of the process.
-HFONT arialFont(double pointSize, bool bold) {
+// Arial in the sizes the tile uses at a scale, shared by every tile of the process.
+HFONT arialFont(double pointSize, bool bold, int dpiY) {
     static std::map<std::pair<int, bool>, HFONT> fonts;
-    const int height = -static_cast<int>(std::lround(pointSize * screenDpi().y / 72.0));
+    const int height = -static_cast<int>(std::lround(pointSize * dpiY / 72.0));
     auto& font = fonts[{height, bold}];
     if (font == nullptr) {
         font = CreateFontW(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
@@ -151,7 +149,7 @@ class Tile final : public zim::DisplayControl, zim::Events, zim::View {
   public:
     explicit Tile(zim::DisplayControlEvents* sink)
         : sink_(sink),
-          dpi_(screenDpi()),
+          dpi_(dpiOf(nullptr)),
           model_([this](std::string_view text, bool bold,
                         double size) { return measure(text, bold, size); },
                  *this, *this) {}
@@ -202,7 +200,14 @@ class Tile final : public zim::DisplayControl, zim::Events, zim::View {
     }
     short get_Resolution() override { return model_.Resolution(); }
     int put_Resolution(short resolution) override {
-        return guarded([&] { model_.setResolution(resolution); });
+        // Set again when the container's scale changed: the tile's own may have too.
+        const bool rescaled = followWindowScale();
+        return guarded([&] {
+            model_.setResolution(resolution);
+            if (rescaled) {
+                apply();
+            }
+        });
     }
     bool get_PictureVisible() override { return model_.PictureVisible(); }
     int put_PictureVisible(bool visible) override {
@@ -312,6 +317,17 @@ class Tile final : public zim::DisplayControl, zim::Events, zim::View {
         return reinterpret_cast<Tile*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     }
 
+    // Takes the window's present scale; every part is placed and its font chosen again.
+    bool followWindowScale() {
+        const Dpi now = dpiOf(hwnd_);
+        if (hwnd_ == nullptr || (now.x == dpi_.x && now.y == dpi_.y)) {
+            return false;
+        }
+        dpi_ = now;
+        appliedOnce_.fill(false);
+        imageValid_ = false;
+        return true;
+    }
     double twipsX(int pixels) const { return pixels * 1440.0 / dpi_.x; }
     double twipsY(int pixels) const { return pixels * 1440.0 / dpi_.y; }
     int pixelsX(double twips) const { return static_cast<int>(std::lround(twips * dpi_.x / 1440)); }
@@ -408,6 +424,7 @@ bool Tile::create(HWND parent) {
     if (hwnd_ == nullptr) {
         return false;
     }
+    dpi_ = dpiOf(hwnd_);
     for (std::size_t i = 0; i < kWindowedParts.size(); ++i) {
         const Part p = kWindowedParts[i];
         const wchar_t* windowClass = p == Part::pbxDisplay  ? kPictureClass
@@ -443,7 +460,7 @@ zim::TextExtent Tile::measure(std::string_view text, bool bold, double size) con
     if (!screen) {
         return extent;
     }
-    const auto font = win32::select_object(screen.get(), arialFont(size, bold));
+    const auto font = win32::select_object(screen.get(), arialFont(size, bold, dpi_.y));
     const std::wstring wide = toWide(text);
     SIZE s{};
     GetTextExtentPoint32W(screen.get(), wide.c_str(), static_cast<int>(wide.size()), &s);
@@ -501,7 +518,8 @@ void Tile::apply() {
         }
         if (first || want.fontSize != have.fontSize || want.bold != have.bold) {
             SendMessageW(child, WM_SETFONT,
-                         reinterpret_cast<WPARAM>(arialFont(want.fontSize, want.bold)), FALSE);
+                         reinterpret_cast<WPARAM>(arialFont(want.fontSize, want.bold, dpi_.y)),
+                         FALSE);
         }
         if (first || want.backColor != have.backColor) {
             if (p == Part::pbxDisplay) {
@@ -521,7 +539,7 @@ void Tile::paintLabel(HWND child, HDC dc) const {
     RECT r{};
     GetClientRect(child, &r);
     FillRect(dc, &r, win32::unique_hbrush(CreateSolidBrush(toColorRef(c.backColor))).get());
-    const auto font = win32::select_object(dc, arialFont(c.fontSize, c.bold));
+    const auto font = win32::select_object(dc, arialFont(c.fontSize, c.bold, dpi_.y));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, toColorRef(c.foreColor));
     const std::wstring text = toWide(c.caption);

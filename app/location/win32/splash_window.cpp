@@ -4,6 +4,7 @@
 #include "location/splash_dir_tree_build.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_convert.h"
+#include "platform/win32/window_dpi.h"
 
 namespace snapdesk {
 
@@ -43,12 +44,16 @@ class Win32SplashView final : public SplashView {
             return;
         }
         SetWindowLongPtrW(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-        normalFont_.reset(CreateFontW(-16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                      DEFAULT_PITCH | FF_SWISS, L"Arial"));
-        titleFont_.reset(CreateFontW(-32, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                     DEFAULT_PITCH | FF_SWISS, L"Arial"));
+        // Laid out at 96 dpi; drawn at the scale of the monitor it opens on.
+        dpi_ = win32::windowDpi(window_.get());
+        SetWindowPos(window_.get(), nullptr, 0, 0, px(kWidth), px(kHeight),
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        normalFont_.reset(CreateFontW(-px(16), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                                      DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                      DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Arial"));
+        titleFont_.reset(CreateFontW(-px(32), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
+                                     DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                     DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Arial"));
         welcome_ = label(kSplashWelcomeId, 20, 24, 36, normalFont_.get());
         productName_ = label(kSplashProductNameId, 20, 56, 48, titleFont_.get());
         label1_ = label(kSplashLabel1Id, 20, 130, 40, normalFont_.get());
@@ -70,8 +75,8 @@ class Win32SplashView final : public SplashView {
         if (!window_) {
             return;
         }
-        const int x = (GetSystemMetrics(SM_CXSCREEN) - kWidth) / 2;
-        const int y = (GetSystemMetrics(SM_CYSCREEN) - kHeight) / 2;
+        const int x = (GetSystemMetrics(SM_CXSCREEN) - px(kWidth)) / 2;
+        const int y = (GetSystemMetrics(SM_CYSCREEN) - px(kHeight)) / 2;
         SetWindowPos(window_.get(), nullptr, x, y, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
@@ -117,15 +122,18 @@ class Win32SplashView final : public SplashView {
     void timerFired() { timerFired_ = true; }
 
   private:
+    int px(int pixelsAt96) const { return MulDiv(pixelsAt96, dpi_, 96); }
     HWND label(int id, int x, int y, int height, HFONT font) {
-        HWND control = CreateWindowExW(
-            0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_LEFT, x, y, kWidth - 2 * x, height,
-            window_.get(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
+        HWND control =
+            CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_LEFT, px(x), px(y),
+                            px(kWidth - 2 * x), px(height), window_.get(),
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         return control;
     }
 
     Ui& ui_;
+    int dpi_ = 96;
     // The fonts outlive the window whose labels show them.
     win32::unique_hfont normalFont_, titleFont_;
     win32::unique_window window_;

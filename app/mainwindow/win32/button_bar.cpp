@@ -10,16 +10,17 @@
 
 #include <array>
 #include <string>
+#include <utility>
 
 #include "mainwindow/menu_ids.h"
 #include "mainwindow/toolbar_model.h"
 #include "platform/win32/win32_convert.h"
+#include "platform/win32/window_dpi.h"
 
 namespace snapdesk {
 
 namespace {
 
-constexpr int kImageSize = 16;
 constexpr COLORREF kTransparent = RGB(255, 0, 255);
 
 struct WideTexts {
@@ -40,12 +41,16 @@ const WideTexts& wideTexts() {
     return texts;
 }
 
-win32::unique_image_list loadImages() {
-    win32::unique_image_list images(ImageList_Create(kImageSize, kImageSize, ILC_COLOR24 | ILC_MASK,
-                                                     static_cast<int>(kToolbarButtons), 0));
+int stripOfSize(int size) {
+    return size == 32 ? IDB_TOOLBAR32 : size == 24 ? IDB_TOOLBAR24 : IDB_TOOLBAR;
+}
+
+win32::unique_image_list loadImages(int size) {
+    win32::unique_image_list images(
+        ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, static_cast<int>(kToolbarButtons), 0));
     // The list copies the images: the strip is ours to free.
     const win32::unique_hbitmap strip(static_cast<HBITMAP>(LoadImageW(
-        GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_TOOLBAR), IMAGE_BITMAP, 0, 0, 0)));
+        GetModuleHandleW(nullptr), MAKEINTRESOURCEW(stripOfSize(size)), IMAGE_BITMAP, 0, 0, 0)));
     if (images && strip) {
         ImageList_AddMasked(images.get(), strip.get(), kTransparent);
     }
@@ -63,22 +68,41 @@ ButtonBar::ButtonBar(HWND parent) {
         return;
     }
     SendMessageW(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-    SendMessageW(toolbar_, TB_SETBITMAPSIZE, 0, MAKELPARAM(kImageSize, kImageSize));
-    images_ = loadImages();
+    imageSize_ = toolbarImageSize(win32::windowDpi(parent));
+    SendMessageW(toolbar_, TB_SETBITMAPSIZE, 0, MAKELPARAM(imageSize_, imageSize_));
+    images_ = loadImages(imageSize_);
     SendMessageW(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_.get()));
     addButtons(true);
     autoSize();
 }
 
 void ButtonBar::setTextLabels(bool on) {
-    // The toolbar sizes its buttons when they are added: put them in again with or without
-    // their captions.
+    textLabels_ = on;
+    rebuildButtons();
+}
+
+void ButtonBar::setDpi(int dpi) {
+    const int size = toolbarImageSize(dpi);
+    if (toolbar_ == nullptr || size == imageSize_) {
+        return;
+    }
+    imageSize_ = size;
+    auto images = loadImages(size);
+    SendMessageW(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images.get()));
+    images_ = std::move(images);  // the old list only after the toolbar has let it go
+    SendMessageW(toolbar_, TB_SETBITMAPSIZE, 0, MAKELPARAM(size, size));
+    rebuildButtons();
+}
+
+// The toolbar sizes its buttons when they are added: put them in again with or without their
+// captions, at the present image size.
+void ButtonBar::rebuildButtons() {
     while (SendMessageW(toolbar_, TB_BUTTONCOUNT, 0, 0) > 0) {
         SendMessageW(toolbar_, TB_DELETEBUTTON, 0, 0);
     }
-    SendMessageW(toolbar_, TB_SETMAXTEXTROWS, on ? 1 : 0, 0);
+    SendMessageW(toolbar_, TB_SETMAXTEXTROWS, textLabels_ ? 1 : 0, 0);
     SendMessageW(toolbar_, TB_SETBUTTONSIZE, 0, MAKELPARAM(0, 0));
-    addButtons(on);
+    addButtons(textLabels_);
     autoSize();
 }
 

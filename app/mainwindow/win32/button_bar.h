@@ -12,6 +12,7 @@ namespace snapdesk {
 // The toolbar buttonBar along the top of the main window: seven buttons with images.
 class ButtonBar {
   public:
+    // Images of the size for the parent's scale.
     explicit ButtonBar(HWND parent);
     ButtonBar(const ButtonBar&) = delete;
     ButtonBar& operator=(const ButtonBar&) = delete;
@@ -22,13 +23,19 @@ class ButtonBar {
     // Keeps the bar across the top after the parent was resized.
     void autoSize();
     int heightPixels() const;
+    // The window's scale changed: images of the size for it, buttons sized again.
+    void setDpi(int dpi);
+    int imageSize() const { return imageSize_; }
     // The tool tip of a button, for TTN_GETDISPINFO; nullptr for other ids.
     static const wchar_t* toolTip(int commandId);
 
   private:
     void addButtons(bool withCaptions);
+    void rebuildButtons();
     HWND toolbar_ = nullptr;  // a child: destroyed with the main window
     win32::unique_image_list images_;
+    int imageSize_ = 16;
+    bool textLabels_ = true;
 };
 
 }  // namespace snapdesk

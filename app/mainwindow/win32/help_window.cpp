@@ -13,6 +13,7 @@
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_convert.h"
 #include "platform/win32/win32_file_system.h"
+#include "platform/win32/window_dpi.h"
 
 namespace snapdesk {
 
@@ -56,9 +57,10 @@ INT_PTR CALLBACK helpProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPara
             auto* help = reinterpret_cast<HelpText*>(lParam);
             const HWND text = GetDlgItem(dialog, IDC_HELP_TEXT);
             // The help lays out its lists in columns.
-            help->font.reset(CreateFontW(-13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                                         DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                         DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, L"Courier New"));
+            help->font.reset(CreateFontW(-MulDiv(13, win32::windowDpi(dialog), 96), 0, 0, 0,
+                                         FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                         OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                         FIXED_PITCH | FF_MODERN, L"Courier New"));
             SendMessageW(text, WM_SETFONT, reinterpret_cast<WPARAM>(help->font.get()), FALSE);
             SetWindowTextW(text, help->text.c_str());
             fitText(dialog);

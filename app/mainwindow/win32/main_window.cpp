@@ -40,6 +40,8 @@ namespace {
 constexpr wchar_t kMainWindowClass[] = L"SnapdeskMainWindow";
 // Posted by a second start to the running Snapdesk of the session.
 constexpr wchar_t kBringToFrontMessage[] = L"Snapdesk-BringToFront";
+// Sent to a per-monitor aware window whose scale changed (Windows 8.1 on).
+constexpr UINT kDpiChanged = 0x02E0;
 
 // Everything that lives as long as the main window.
 struct MainWindowParts {
@@ -110,6 +112,25 @@ void onMinMaxInfo(MainWindowParts& parts, MINMAXINFO& info) {
     }
 }
 
+// The window's scale as the panel takes it: screen width in pixels of 96 dpi, twips per pixel.
+ScreenMetrics screenMetrics(Display& display) {
+    return {screenPixelWidth(display), display.twipsPerPixelX(), display.twipsPerPixelY()};
+}
+
+// Moved to a monitor of another scale, or the scale of its monitor changed: the suggested
+// rectangle, then everything laid out, drawn and measured anew at the new scale.
+void onDpiChanged(HWND window, MainWindowParts& parts, int dpi, const RECT& suggested) {
+    parts.system.display().setReferenceDpi(dpi);
+    const TwipsScale scale{dpi, dpi};
+    parts.view->setScale(scale);
+    setPanelScale(*parts.panel, scale);
+    parts.buttonBar->setDpi(dpi);
+    SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    parts.form->scaleChanged(screenMetrics(parts.system.platform().display));
+    InvalidateRect(window, nullptr, TRUE);
+}
+
 void onTrayEvent(HWND window, LPARAM mouseEvent) {
     MainWindowParts* parts = partsOf(window);
     if (parts != nullptr && parts->form) {
@@ -173,6 +194,13 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         case WM_GETMINMAXINFO:
             if (parts->loaded) {
                 onMinMaxInfo(*parts, *reinterpret_cast<MINMAXINFO*>(lParam));
+                return 0;
+            }
+            break;
+        case kDpiChanged:
+            if (parts->loaded) {
+                onDpiChanged(window, *parts, HIWORD(wParam),
+                             *reinterpret_cast<const RECT*>(lParam));
                 return 0;
             }
             break;
@@ -300,11 +328,11 @@ int runMainWindow(HINSTANCE instance, int /*showCommand*/) {
     parts->services = std::make_unique<ProgramServices>(
         platform, parts->shell, parts->automation, parts->links, parts->system.historyDatabase(),
         *parts->view, *parts->panel, *parts->splash, projectDialogs(window, *parts));
-    const TwipsScale& scale = parts->view->scale();
-    const ScreenMetrics screen{screenPixelWidth(platform.display), 1440 / scale.dpiX,
-                               1440 / scale.dpiY};
-    parts->form = std::make_unique<MainForm>(platform, *parts->view, *parts->panel,
-                                             *parts->services, screen, programFolder());
+    // The screen queries answer for the monitor this window is on, at its scale.
+    platform.display.setReferenceWindow(win32::toHandle(window));
+    parts->form =
+        std::make_unique<MainForm>(platform, *parts->view, *parts->panel, *parts->services,
+                                   screenMetrics(platform.display), programFolder());
     parts->services->attach(*parts->form);
     parts->services->setRecoveryOfferDialog(std::make_unique<Win32RecoveryOfferDialog>(window));
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(parts.get()));

@@ -56,6 +56,7 @@ class Win32MainWindowView final : public MainWindowView {
     void restoreWindowProcedure() override;
 
     const TwipsScale& scale() const { return scale_; }
+    void setScale(const TwipsScale& scale) { scale_ = scale; }
     // Where the routed tray notifications go (the mouse event of the callback message).
     void setTrayEventHandler(void (*handler)(HWND window, LPARAM mouseEvent)) {
         trayHandler_ = handler;
@@ -67,7 +68,7 @@ class Win32MainWindowView final : public MainWindowView {
 
     HWND window_;
     ButtonBar& buttonBar_;
-    TwipsScale scale_ = TwipsScale::ofScreen();
+    TwipsScale scale_ = TwipsScale::ofWindow(window_);
     std::map<int, bool> hiddenChecks_;
     bool comInitialised_ = false;
     bool trayAdded_ = false;

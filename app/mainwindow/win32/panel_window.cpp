@@ -134,6 +134,7 @@ class Win32PanelView final : public PanelView {
     void nextTurnCame();
     PanelViewEvents* events() { return events_; }
     const TwipsScale& scale() const { return scale_; }
+    void setScale(const TwipsScale& scale);
     HWND canvas() const { return slots_.at(PanelControl::canvas).hwnd; }
     HWND windowOf(PanelControl control) { return slot(control).hwnd; }
 
@@ -164,7 +165,7 @@ class Win32PanelView final : public PanelView {
     void rebuildTabs();
     void applyScrollInfo(PanelControl bar);
 
-    TwipsScale scale_ = TwipsScale::ofScreen();
+    TwipsScale scale_;
     PanelViewEvents* events_ = nullptr;
     bool turnRequested_ = false;
     std::map<PanelControl, Slot> slots_;
@@ -431,7 +432,7 @@ void registerBoxClass() {
     registered = RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
-Win32PanelView::Win32PanelView(HWND parent) {
+Win32PanelView::Win32PanelView(HWND parent) : scale_(TwipsScale::ofWindow(parent)) {
     INITCOMMONCONTROLSEX init{sizeof(init), ICC_TAB_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&init);
     registerBoxClass();
@@ -613,6 +614,19 @@ void Win32PanelView::setFontSize(PanelControl control, int points) {
     }
 }
 
+// Fonts at the new scale at once; every place is applied again when the panel lays out anew.
+void Win32PanelView::setScale(const TwipsScale& scale) {
+    scale_ = scale;
+    for (auto& [control, s] : slots_) {
+        s.applied = {-1, -1, -1, -1};
+        if (s.fontPoints > 0) {
+            const int points = s.fontPoints;
+            s.fontPoints = 0;
+            setFontSize(control, points);
+        }
+    }
+}
+
 int Win32PanelView::tabStripHeight() {
     // With the strip at the bottom, the display area ends where the strip begins.
     RECT r{0, 0, 1000, 1000};
@@ -784,6 +798,12 @@ std::unique_ptr<PanelView> createPanelView(HWND parent) {
 HWND panelWindowOf(PanelView& view, PanelControl control) {
     auto* win32 = dynamic_cast<Win32PanelView*>(&view);
     return win32 != nullptr ? win32->windowOf(control) : nullptr;
+}
+
+void setPanelScale(PanelView& view, const TwipsScale& scale) {
+    if (auto* win32 = dynamic_cast<Win32PanelView*>(&view)) {
+        win32->setScale(scale);
+    }
 }
 
 HWND tileWindowOf(TileView& tile) {

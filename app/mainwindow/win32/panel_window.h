@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "mainwindow/panel_view.h"
+#include "mainwindow/win32/twips_scale.h"
 
 namespace snapdesk {
 
@@ -19,5 +20,7 @@ std::unique_ptr<PanelView> createPanelView(HWND parent);
 // nullptr for other views and tiles.
 HWND panelWindowOf(PanelView& view, PanelControl control);
 HWND tileWindowOf(TileView& tile);
+// The window's scale changed: a view made by createPanelView converts at the new one.
+void setPanelScale(PanelView& view, const TwipsScale& scale);
 
 }  // namespace snapdesk

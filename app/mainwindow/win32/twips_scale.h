@@ -8,22 +8,18 @@
 #include <cmath>
 
 #include "mainwindow/panel_view.h"
-#include "platform/win32/unique_handle.h"
+#include "platform/win32/window_dpi.h"
 
 namespace snapdesk {
 
-// Twips to pixels and back, at the screen's resolution: the one place of this conversion.
+// Twips to pixels and back, at a window's scale: the one place of this conversion.
 struct TwipsScale {
     int dpiX = 96;
     int dpiY = 96;
 
-    static TwipsScale ofScreen() {
-        TwipsScale s;
-        if (const win32::unique_window_dc screen = win32::get_dc(nullptr)) {
-            s.dpiX = GetDeviceCaps(screen.get(), LOGPIXELSX);
-            s.dpiY = GetDeviceCaps(screen.get(), LOGPIXELSY);
-        }
-        return s;
+    static TwipsScale ofWindow(HWND window) {
+        const int dpi = win32::windowDpi(window);
+        return {dpi, dpi};
     }
     int pixelsX(int twips) const { return static_cast<int>(std::lround(twips * dpiX / 1440.0)); }
     int pixelsY(int twips) const { return static_cast<int>(std::lround(twips * dpiY / 1440.0)); }

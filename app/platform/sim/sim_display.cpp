@@ -30,4 +30,9 @@ PicturePtr SimDisplay::captureArea(WindowHandle window, int x, int y, int width,
     return std::make_shared<SimPicture>(thumbnailWidth, thumbnailHeight, window);
 }
 
+PicturePtr SimDisplay::stretchPicture(const PicturePtr& picture, int width, int height) {
+    const auto* sim = dynamic_cast<const SimPicture*>(picture.get());
+    return std::make_shared<SimPicture>(width, height, sim != nullptr ? sim->source() : 0);
+}
+
 }  // namespace snapdesk::sim

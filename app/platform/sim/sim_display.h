@@ -35,18 +35,21 @@ struct CaptureCall {
 class SimDisplay : public Display {
   public:
     std::optional<DisplayCaps> caps = DisplayCaps{1024, 1, 32};
-    int twipsX = 15;
-    int twipsY = 15;
+    double twipsX = 15;
+    double twipsY = 15;
+    WindowHandle referenceWindow = 0;
     int widthTwips = 1024 * 15;
     std::vector<CaptureCall> captures;
     bool failCaptures = false;  // captures raise a run-time error
 
     std::optional<DisplayCaps> displayCaps() override { return caps; }
-    int twipsPerPixelX() override { return twipsX; }
-    int twipsPerPixelY() override { return twipsY; }
+    double twipsPerPixelX() override { return twipsX; }
+    double twipsPerPixelY() override { return twipsY; }
     int screenWidthTwips() override { return widthTwips; }
+    void setReferenceWindow(WindowHandle window) override { referenceWindow = window; }
     PicturePtr captureArea(WindowHandle window, int x, int y, int width, int height,
                            int thumbnailWidth, int thumbnailHeight) override;
+    PicturePtr stretchPicture(const PicturePtr& picture, int width, int height) override;
 };
 
 }  // namespace snapdesk::sim

@@ -5,6 +5,7 @@
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_convert.h"
 #include "platform/win32/win32_picture.h"
+#include "platform/win32/window_dpi.h"
 
 namespace snapdesk {
 
@@ -12,16 +13,27 @@ namespace {
 
 constexpr int kTwipsPerInch = 1440;
 
-int twipsPerPixel(int logPixelsIndex) {
-    const win32::unique_window_dc screen = win32::get_dc(nullptr);
-    if (!screen) {
+// The width of the monitor the window is on, in its pixels; 0 when it cannot be told.
+int monitorWidth(HWND window) {
+    MONITORINFO info{};
+    info.cbSize = sizeof(info);
+    const HMONITOR monitor = MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST);
+    if (monitor == nullptr || !GetMonitorInfoW(monitor, &info)) {
         return 0;
     }
-    const int pixelsPerInch = GetDeviceCaps(screen.get(), logPixelsIndex);
-    return pixelsPerInch > 0 ? kTwipsPerInch / pixelsPerInch : 0;
+    return info.rcMonitor.right - info.rcMonitor.left;
 }
 
 }  // namespace
+
+void Win32Display::setReferenceWindow(WindowHandle window) {
+    reference_ = window;
+    referenceDpi_ = 0;
+}
+
+int Win32Display::dpi() const {
+    return referenceDpi_ > 0 ? referenceDpi_ : win32::windowDpi(win32::toHwnd(reference_));
+}
 
 std::optional<DisplayCaps> Win32Display::displayCaps() {
     const win32::unique_hdc info(CreateICW(L"DISPLAY", nullptr, nullptr, nullptr));
@@ -32,19 +44,58 @@ std::optional<DisplayCaps> Win32Display::displayCaps() {
     caps.horizontalResolution = GetDeviceCaps(info.get(), HORZRES);
     caps.planes = GetDeviceCaps(info.get(), PLANES);
     caps.bitsPerPixel = GetDeviceCaps(info.get(), BITSPIXEL);
+    if (reference_ != 0) {
+        if (const int width = monitorWidth(win32::toHwnd(reference_)); width > 0) {
+            caps.horizontalResolution = width;
+        }
+    }
     return caps;
 }
 
-int Win32Display::twipsPerPixelX() {
-    return twipsPerPixel(LOGPIXELSX);
+double Win32Display::twipsPerPixelX() {
+    return static_cast<double>(kTwipsPerInch) / dpi();
 }
 
-int Win32Display::twipsPerPixelY() {
-    return twipsPerPixel(LOGPIXELSY);
+double Win32Display::twipsPerPixelY() {
+    return static_cast<double>(kTwipsPerInch) / dpi();
 }
 
 int Win32Display::screenWidthTwips() {
-    return GetSystemMetrics(SM_CXSCREEN) * twipsPerPixelX();
+    return static_cast<int>(std::lround(GetSystemMetrics(SM_CXSCREEN) * twipsPerPixelX()));
+}
+
+PicturePtr Win32Display::stretchPicture(const PicturePtr& picture, int width, int height) {
+    const auto* source = dynamic_cast<const Win32Picture*>(picture.get());
+    if (source == nullptr || source->bitmap() == nullptr || width <= 0 || height <= 0) {
+        return {};
+    }
+    const CountedDc screen(win32::get_window_dc(nullptr));
+    if (screen.get() == nullptr) {
+        return {};
+    }
+    const CountedDc from(win32::unique_hdc(CreateCompatibleDC(screen.get())));
+    const CountedDc to(win32::unique_hdc(CreateCompatibleDC(screen.get())));
+    if (from.get() == nullptr || to.get() == nullptr) {
+        return {};
+    }
+    // A bitmap can be in one device context at a time: one still in a tile's is left alone.
+    auto selectedFrom = win32::select_object(from.get(), source->bitmap());
+    if (!selectedFrom) {
+        return {};
+    }
+    const HBITMAP bitmap = CreateCompatibleBitmap(screen.get(), width, height);
+    if (bitmap == nullptr) {
+        return {};
+    }
+    win32::trackBitmap(bitmap);
+    auto selectedTo = win32::select_object(to.get(), bitmap);
+    SetStretchBltMode(to.get(), HALFTONE);
+    SetBrushOrgEx(to.get(), 0, 0, nullptr);
+    StretchBlt(to.get(), 0, 0, width, height, from.get(), 0, 0, source->width(), source->height(),
+               SRCCOPY);
+    selectedTo.reset();
+    selectedFrom.reset();
+    return pictureFromBitmap(bitmap);
 }
 
 namespace {

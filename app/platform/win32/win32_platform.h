@@ -22,6 +22,7 @@ class Win32Platform {
     Platform& platform() { return platform_; }
     // The browsers' history files, read through snapshots.
     HistoryDatabase& historyDatabase() { return historyDatabase_; }
+    Win32Display& display() { return display_; }
 
   private:
     Win32WindowManager windows_;

@@ -1,12 +1,15 @@
 // inside_probe.dll: see inside_probe.h.
 // clang-format off
 #include "inside_probe.h"
+#include <commctrl.h>
 #include <shellapi.h>
 // clang-format on
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
+#include "dialog_driving.h"
 #include "menu_items.h"
 #include "platform/win32/win32_convert.h"
 
@@ -44,6 +47,54 @@ void dropTrayIcon(HWND window) {
     Shell_NotifyIconW(NIM_DELETE, &data);
 }
 
+struct Found {
+    const wchar_t* className;
+    std::vector<HWND> windows;
+};
+
+BOOL CALLBACK collectOfClass(HWND window, LPARAM found) {
+    auto* f = reinterpret_cast<Found*>(found);
+    wchar_t kind[64] = {};
+    GetClassNameW(window, kind, 64);
+    if (std::wstring(kind) == f->className && IsWindowVisible(window)) {
+        f->windows.push_back(window);
+    }
+    return TRUE;
+}
+
+HWND firstDescendant(HWND parent, const wchar_t* className) {
+    Found found{className, {}};
+    EnumChildWindows(parent, collectOfClass, reinterpret_cast<LPARAM>(&found));
+    return found.windows.empty() ? nullptr : found.windows.front();
+}
+
+// What the scale of the main window shows: see "scale" in inside_probe.h.
+std::wstring scaleLines(HWND main) {
+    std::wstring lines;
+    int width = 0, height = 0;
+    const HWND toolbar = firstDescendant(main, TOOLBARCLASSNAMEW);
+    const auto images = reinterpret_cast<HIMAGELIST>(SendMessageW(toolbar, TB_GETIMAGELIST, 0, 0));
+    if (images != nullptr && ImageList_GetIconSize(images, &width, &height)) {
+        lines += L"images " + std::to_wstring(width) + L"x" + std::to_wstring(height) + L"\n";
+    }
+    RECT tab{};
+    if (SendMessageW(firstDescendant(main, WC_TABCONTROLW), TCM_GETITEMRECT, 0,
+                     reinterpret_cast<LPARAM>(&tab))) {
+        lines += L"tab " + std::to_wstring(tab.bottom - tab.top) + L"\n";
+    }
+    Found dialogs{L"#32770", {}};
+    EnumThreadWindows(GetCurrentThreadId(), collectOfClass, reinterpret_cast<LPARAM>(&dialogs));
+    for (const HWND dialog : dialogs.windows) {
+        const std::wstring caption =
+            snapdesk::win32::toWide(snapdesk::dialog_driving::textOf(dialog));
+        lines += L"dialog " + caption + L"\n";
+        for (const std::string& cut : snapdesk::dialog_driving::cutTexts(dialog)) {
+            lines += L"cut " + caption + L": " + snapdesk::win32::toWide(cut) + L"\n";
+        }
+    }
+    return lines;
+}
+
 bool isMainWindow(HWND window) {
     return (GetWindowLongPtrW(window, GWL_STYLE) & WS_CHILD) == 0 && GetMenu(window) != nullptr;
 }
@@ -58,6 +109,10 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK
             record(L"popup", writeMenu(readMenu(reinterpret_cast<HMENU>(message->wParam))));
         } else if (message->message == RegisterWindowMessageW(kInsideProbeLookMessage) &&
                    isMainWindow(message->hwnd)) {
+            if (message->wParam == kInsideProbeMeasureScale) {
+                record(L"scale", scaleLines(message->hwnd));
+                return CallNextHookEx(nullptr, code, wParam, lParam);
+            }
             if (message->wParam == kInsideProbeDropTrayIcon) {
                 dropTrayIcon(message->hwnd);
             }

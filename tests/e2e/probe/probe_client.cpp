@@ -115,4 +115,8 @@ std::optional<bool> InsideProbe::dropTrayIcon() const {
     return iconPresent(look(L"tray", kInsideProbeDropTrayIcon));
 }
 
+std::optional<ProbeRecord> InsideProbe::scale() const {
+    return look(L"scale", kInsideProbeMeasureScale);
+}
+
 }  // namespace snapdesk::testing

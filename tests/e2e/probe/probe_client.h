@@ -41,6 +41,9 @@ class InsideProbe {
     // Deletes the tray icon inside the program, as a restarting shell loses it; then whether
     // it is registered.
     std::optional<bool> dropTrayIcon() const;
+    // The toolbar's image size, the tab height and the cut texts of the dialogs on screen,
+    // measured inside the program ("scale" in inside_probe.h).
+    std::optional<ProbeRecord> scale() const;
 
   private:
     // Asks the probe to look and waits for the new record of that kind.

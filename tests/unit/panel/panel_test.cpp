@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "mainwindow/thumbnail_panel.h"
+#include "mainwindow/toolbar_model.h"
 #include "sim_panel_view.h"
 #include "sim_world.h"
 
@@ -92,6 +93,49 @@ TEST(ScreenScale, GapsFontsAndTemplateFollowTheDisplayWidth) {
 
     EXPECT_EQ(scaleForScreen(900).tabFontSize, 8);
     EXPECT_EQ(scaleForScreen(901).tabFontSize, 10);
+}
+
+TEST(ToolbarImages, SizeFollowsTheScale) {
+    EXPECT_EQ(toolbarImageSize(96), 16);
+    EXPECT_EQ(toolbarImageSize(120), 16);
+    EXPECT_EQ(toolbarImageSize(121), 24);
+    EXPECT_EQ(toolbarImageSize(168), 24);
+    EXPECT_EQ(toolbarImageSize(192), 32);
+}
+
+// The window moves from 96 dpi to a monitor of twice the pixels at 192 dpi (the same 1024
+// pixels of 96 dpi): every length the layout gives in twips stays, so the view draws it at
+// twice the pixels; only the one-pixel seams follow the new pixel (7.5 twips, rounded).
+TEST_F(Panel, AScaleChangeKeepsTheTwipsOfTheLayout) {
+    start();
+    addWindows(4);
+    panel->updateWindowList();
+    const std::vector<Bounds> before{tile(1).box, tile(2).box, tile(3).box, tile(4).box};
+    const int preferredWidth = state.preferredWidth;
+    const int preferredHeight = state.preferredHeight;
+    const Bounds strip = view.boxes[PanelControl::frmScrollBox];
+    const Bounds hint = view.boxes[PanelControl::lblClickAny];
+
+    panel->rescale(ScreenMetrics{1024, 7.5, 7.5}, host.geometry);
+    EXPECT_EQ(panel->screen().twipsPerPixelX, 7.5);
+    EXPECT_EQ(panel->screen().twipsX(4), 30);
+    EXPECT_EQ(panel->screen().twipsY(1), 8);  // 7.5 halves to even
+    for (long k = 1; k <= 4; ++k) {
+        EXPECT_EQ(tile(k).box, before[static_cast<std::size_t>(k - 1)]) << k;
+    }
+    EXPECT_EQ(state.preferredWidth, preferredWidth);
+    EXPECT_EQ(state.preferredHeight, preferredHeight);
+    EXPECT_EQ(view.boxes[PanelControl::lblClickAny].top, hint.top);
+    EXPECT_EQ(view.boxes[PanelControl::frmScrollBox].height, strip.height + 15 - 8);
+
+    // On to a monitor 1280 pixels of 96 dpi wide: the tiles there are made larger, the ones
+    // that exist included, and told the new resolution.
+    panel->rescale(ScreenMetrics{1280, 7.5, 7.5}, host.geometry);
+    EXPECT_EQ(tile(0).box.width, 5719);  // 4575 x 1.25, halves to even
+    EXPECT_EQ(tile(3).box.width, 5719);
+    EXPECT_EQ(tile(3).box.height, 3919);
+    EXPECT_EQ(tile(3).resolution, 1280);
+    EXPECT_EQ(tile(2).box.left, tile(1).box.left + 5719 + 34 * 15);  // gap: 27 x 1.25
 }
 
 TEST_F(Panel, StartUpScalesTheTemplateAndComputesThePreferredSize) {
