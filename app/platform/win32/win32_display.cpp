@@ -69,12 +69,12 @@ PicturePtr Win32Display::stretchPicture(const PicturePtr& picture, int width, in
     if (source == nullptr || source->bitmap() == nullptr || width <= 0 || height <= 0) {
         return {};
     }
-    const CountedDc screen(win32::get_window_dc(nullptr));
+    const win32::CountedDc screen(win32::get_window_dc(nullptr));
     if (screen.get() == nullptr) {
         return {};
     }
-    const CountedDc from(win32::unique_hdc(CreateCompatibleDC(screen.get())));
-    const CountedDc to(win32::unique_hdc(CreateCompatibleDC(screen.get())));
+    const win32::CountedDc from(win32::unique_hdc(CreateCompatibleDC(screen.get())));
+    const win32::CountedDc to(win32::unique_hdc(CreateCompatibleDC(screen.get())));
     if (from.get() == nullptr || to.get() == nullptr) {
         return {};
     }
