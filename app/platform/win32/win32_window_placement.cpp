@@ -70,6 +70,23 @@ BOOL CALLBACK addMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
     return TRUE;
 }
 
+// The steps SetWindowPlacement takes, one by one, for a system that places only its own
+// process's windows (Wine): restored first, so that the move sets the rectangle the window
+// comes back to; a minimised window that remembers being maximised needs a second restore.
+void placeStepByStep(HWND window, const WindowPlacement& placement) {
+    for (int i = 0; i < 2 && (IsIconic(window) || IsZoomed(window)); ++i) {
+        ShowWindow(window, SW_SHOWNOACTIVATE);
+    }
+    const Rect& r = placement.normal;
+    SetWindowPos(window, nullptr, r.left, r.top, r.width(), r.height(),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    if (placement.state == WindowState::Maximized) {
+        ShowWindow(window, SW_SHOWMAXIMIZED);
+    } else if (placement.state == WindowState::Minimized) {
+        ShowWindow(window, SW_SHOWMINNOACTIVE);
+    }
+}
+
 }  // namespace
 
 std::optional<WindowPlacement> Win32WindowManager::windowPlacement(WindowHandle window) {
@@ -109,7 +126,9 @@ void Win32WindowManager::setWindowPlacement(WindowHandle window, const WindowPla
     wp.showCmd = placement.state == WindowState::Minimized   ? SW_SHOWMINNOACTIVE
                  : placement.state == WindowState::Maximized ? SW_SHOWMAXIMIZED
                                                              : SW_SHOWNOACTIVATE;
-    SetWindowPlacement(hwnd, &wp);
+    if (!SetWindowPlacement(hwnd, &wp)) {
+        placeStepByStep(hwnd, placement);
+    }
 }
 
 void Win32WindowManager::moveChild(WindowHandle window, const Rect& rect) {
