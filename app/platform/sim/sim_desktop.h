@@ -33,7 +33,7 @@ struct SimWindow {
     bool iconRefused = false;  // icon questions cannot reach its process
     std::uint32_t thread = 1;
     std::uint32_t process = 1;
-    WindowHandle mdiActive = 0;    // for an MDI client: its active document
+    WindowHandle mdiActive = 0;     // for an MDI client: its active document
     bool drawsWhenPrinted = false;  // asked to draw itself, it leaves one colour unless set
 };
 
