@@ -46,8 +46,10 @@ class Win32SplashView final : public SplashView {
         SetWindowLongPtrW(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
         // Laid out at 96 dpi; drawn at the scale of the monitor it opens on.
         dpi_ = win32::windowDpi(window_.get());
-        SetWindowPos(window_.get(), nullptr, 0, 0, px(kWidth), px(kHeight),
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        if (dpi_ != 96) {
+            SetWindowPos(window_.get(), nullptr, 0, 0, px(kWidth), px(kHeight),
+                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
         normalFont_.reset(CreateFontW(-px(16), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                                       DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                                       DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Arial"));
