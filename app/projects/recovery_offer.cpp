@@ -40,7 +40,8 @@ void RecoveryOffer::offerAtStart(const std::string& path) {
     reopenChosen_ = false;
     dialog_.show(*this);
     if (reopenChosen_) {
-        files_.deleteFile(path);
+        // The file stays until the tab it brought back is kept in its place: a close while
+        // the programs still start must not lose it.
         reopen_(state_);
     }
 }

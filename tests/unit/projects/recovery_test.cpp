@@ -182,10 +182,11 @@ TEST_F(RecoveryTest, TheOfferReopensKeepsUnderAValidNameOrDiscards) {
     RecoveryOffer offer(files, store, ui, dialog,
                         [&](const RecoveryState& s) { reopened.push_back(s); });
 
-    // Reopen: the members handed to the open command, the file gone.
+    // Reopen: the members handed to the open command; the file stays until the tab replaces it.
     ASSERT_TRUE(writeRecoveryFile(files, kRecovery, kept));
     dialog.clicks = {[](RecoveryOffer& o) { return o.reopenClicked(); }};
     offer.offerAtStart(kRecovery);
+    EXPECT_TRUE(files.fileAttributes(kRecovery).has_value());
     ASSERT_EQ(reopened.size(), 1u);
     EXPECT_EQ(reopened[0].members.size(), 2u);
     EXPECT_EQ(reopened[0].members[1].comment, "two");
@@ -194,7 +195,6 @@ TEST_F(RecoveryTest, TheOfferReopensKeepsUnderAValidNameOrDiscards) {
     EXPECT_NE(dialog.message.find("Day"), std::string::npos);
     EXPECT_NE(dialog.message.find("2 members"), std::string::npos);
     EXPECT_NE(dialog.message.find("2024-05-01 14:03"), std::string::npos);
-    EXPECT_FALSE(files.fileAttributes(kRecovery));
 
     // Keep for later: the name rules hold, then a project of the members with a location.
     ASSERT_TRUE(writeRecoveryFile(files, kRecovery, kept));
