@@ -190,7 +190,7 @@ TEST_F(RecoveryE2E, NamedProjectsLeaveNoFileDamagedFilesAreSetAsideAndOneSnapdes
     // The recovery file shows when the location search has found the document.
     ASSERT_TRUE(waitUntil(
         [] { return recoveryValue(L"FilePath", L"1").find(L"rc one.txt") != std::wstring::npos; },
-        Milliseconds{20000}));
+        Milliseconds{40000}));
     ASSERT_TRUE(app->saveProjectAsWithoutQuestions(L"Recovery named"));
     ASSERT_TRUE(app->closeAndWait());
     EXPECT_FALSE(exists(kRecovery)) << "a named project closed cleanly keeps nothing";
