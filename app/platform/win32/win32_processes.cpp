@@ -46,12 +46,8 @@ const PackageQueries& packageQueries() {
 using ImageNameQuery = BOOL(WINAPI*)(HANDLE process, DWORD flags, PWSTR buffer, PDWORD length);
 
 ImageNameQuery imageNameQuery() {
-    static const ImageNameQuery query = [] {
-        const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
-        const FARPROC address =
-            kernel != nullptr ? GetProcAddress(kernel, "QueryFullProcessImageNameW") : nullptr;
-        return reinterpret_cast<ImageNameQuery>(reinterpret_cast<void*>(address));
-    }();
+    static const auto query =
+        win32::systemFunction<ImageNameQuery>(L"kernel32.dll", "QueryFullProcessImageNameW");
     return query;
 }
 

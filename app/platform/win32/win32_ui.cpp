@@ -1,5 +1,6 @@
 #include "platform/win32/win32_ui.h"
 
+#include "platform/win32/system_function.h"
 #include "platform/win32/win32_convert.h"
 
 namespace snapdesk {
@@ -28,10 +29,7 @@ void CALLBACK onWindowEvent(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG
 
 template <typename F>
 F user32Function(const char* name) {
-    const HMODULE user32 = GetModuleHandleW(L"user32.dll");
-    return user32 == nullptr
-               ? nullptr
-               : reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(user32, name)));
+    return win32::systemFunction<F>(L"user32.dll", name);
 }
 
 // The window in front of this thread (a dialog, or the main window), so that a message box is

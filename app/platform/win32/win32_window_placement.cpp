@@ -1,6 +1,7 @@
 // Where windows stand: placements and the desktop's monitors.
 #include <windows.h>
 
+#include "platform/win32/system_function.h"
 #include "platform/win32/win32_convert.h"
 #include "platform/win32/win32_window_manager.h"
 
@@ -141,11 +142,9 @@ void Win32WindowManager::moveChild(WindowHandle window, const Rect& rect) {
 
 std::vector<MonitorArea> Win32WindowManager::monitors() {
     // Windows before 98 and NT 4 know one screen only.
-    const HMODULE user32 = GetModuleHandleW(L"user32.dll");
-    const auto enumMonitors = reinterpret_cast<EnumMonitorsFn>(
-        reinterpret_cast<void*>(GetProcAddress(user32, "EnumDisplayMonitors")));
-    const auto monitorInfo = reinterpret_cast<MonitorInfoFn>(
-        reinterpret_cast<void*>(GetProcAddress(user32, "GetMonitorInfoW")));
+    const auto enumMonitors =
+        win32::systemFunction<EnumMonitorsFn>(L"user32.dll", "EnumDisplayMonitors");
+    const auto monitorInfo = win32::systemFunction<MonitorInfoFn>(L"user32.dll", "GetMonitorInfoW");
     if (enumMonitors != nullptr && monitorInfo != nullptr) {
         MonitorWalk walk{monitorInfo, {}};
         enumMonitors(nullptr, nullptr, addMonitor, reinterpret_cast<LPARAM>(&walk));

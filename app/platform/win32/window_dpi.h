@@ -4,6 +4,7 @@
 #include <windows.h>
 // clang-format on
 
+#include "platform/win32/system_function.h"
 #include "platform/win32/unique_handle.h"
 
 namespace snapdesk::win32 {
@@ -14,8 +15,7 @@ namespace snapdesk::win32 {
 inline int windowDpi(HWND window) {
     using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
     static const auto getDpiForWindow =
-        reinterpret_cast<GetDpiForWindowFn>(reinterpret_cast<void (*)()>(
-            GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+        systemFunction<GetDpiForWindowFn>(L"user32.dll", "GetDpiForWindow");
     if (getDpiForWindow != nullptr && window != nullptr) {
         if (const UINT dpi = getDpiForWindow(window); dpi > 0) {
             return static_cast<int>(dpi);
