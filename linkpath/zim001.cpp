@@ -7,8 +7,8 @@
 
 #include <cstring>
 
+#include "base/unique_handle.h"
 #include "link_path_contract.h"
-#include "platform/win32/unique_handle.h"
 
 namespace {
 

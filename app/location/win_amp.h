@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "location/link_path.h"
 #include "platform/file_system.h"
+#include "platform/link_path_resolver.h"
 #include "platform/shell.h"
 #include "platform/ui.h"
 #include "tracking/coffee_shop_list.h"

@@ -7,7 +7,6 @@
 
 #include "location/browser_history.h"
 #include "location/dir_tree.h"
-#include "location/link_path.h"
 #include "location/modern_history.h"
 #include "location/path_search.h"
 #include "mainwindow/main_form.h"
@@ -15,6 +14,7 @@
 #include "mainwindow/panel_view.h"
 #include "platform/automation.h"
 #include "platform/history_database.h"
+#include "platform/link_path_resolver.h"
 #include "platform/platform.h"
 #include "platform/shell.h"
 #include "projects/open_commands.h"

@@ -5,9 +5,9 @@
 #include <cmath>
 
 #include "common/app_title.h"
+#include "common/make_short_file_name.h"
 #include "common/runtime_error.h"
 #include "common/text.h"
-#include "mainwindow/make_short_file_name.h"
 
 namespace snapdesk {
 

@@ -1,6 +1,6 @@
 #include "mainwindow/toolbar_dropdowns.h"
 
-#include "mainwindow/make_short_file_name.h"
+#include "common/make_short_file_name.h"
 
 namespace snapdesk {
 namespace {

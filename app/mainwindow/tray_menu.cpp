@@ -1,7 +1,7 @@
 #include "mainwindow/tray_menu.h"
 
+#include "common/make_short_file_name.h"
 #include "common/text.h"
-#include "mainwindow/make_short_file_name.h"
 
 namespace snapdesk {
 namespace {

@@ -4,8 +4,8 @@
 #include <utility>
 
 #include "common/app_title.h"
+#include "common/make_short_file_name.h"
 #include "common/text.h"
-#include "mainwindow/make_short_file_name.h"
 
 namespace snapdesk {
 

@@ -5,8 +5,8 @@
 #include <utility>
 
 #include "common/app_title.h"
+#include "common/make_short_file_name.h"
 #include "common/text.h"
-#include "mainwindow/make_short_file_name.h"
 #include "projects/project_rules.h"
 
 namespace snapdesk {

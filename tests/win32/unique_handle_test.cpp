@@ -1,6 +1,6 @@
-// The owners of platform/win32/unique_handle.h: each handle freed once, whatever the moves,
+// The owners of base/unique_handle.h: each handle freed once, whatever the moves,
 // and nothing freed for a handle the API reported as none.
-#include "platform/win32/unique_handle.h"
+#include "base/unique_handle.h"
 
 #include <gtest/gtest.h>
 

@@ -10,10 +10,11 @@
 #include <string>
 #include <utility>
 
+#include "base/unique_handle.h"
+#include "base/utf_convert.h"
+#include "base/window_dpi.h"
 #include "common/runtime_error.h"
 #include "display_control_model.h"
-#include "platform/win32/unique_handle.h"
-#include "platform/win32/window_dpi.h"
 #include "zim_display_widget.h"
 
 namespace {
@@ -31,29 +32,6 @@ HINSTANCE moduleInstance() {
         GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
         reinterpret_cast<LPCWSTR>(&moduleInstance), &module);
     return module;
-}
-
-std::wstring toWide(std::string_view text) {
-    if (text.empty()) {
-        return {};
-    }
-    const int size = static_cast<int>(text.size());
-    const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), size, wide.data(), length);
-    return wide;
-}
-
-std::string toUtf8(std::wstring_view text) {
-    if (text.empty()) {
-        return {};
-    }
-    const int size = static_cast<int>(text.size());
-    const int length =
-        WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
-    std::string narrow(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), size, narrow.data(), length, nullptr, nullptr);
-    return narrow;
 }
 
 COLORREF toColorRef(zim::OleColor color) {
@@ -461,7 +439,7 @@ zim::TextExtent Tile::measure(std::string_view text, bool bold, double size) con
         return extent;
     }
     const auto font = win32::select_object(screen.get(), arialFont(size, bold, dpi_.y));
-    const std::wstring wide = toWide(text);
+    const std::wstring wide = win32::toWide(text);
     SIZE s{};
     GetTextExtentPoint32W(screen.get(), wide.c_str(), static_cast<int>(wide.size()), &s);
     TEXTMETRICW metrics{};
@@ -502,7 +480,7 @@ void Tile::apply() {
             }
         }
         if (first || want.caption != have.caption) {
-            const std::wstring text = toWide(want.caption);
+            const std::wstring text = win32::toWide(want.caption);
             if (p == Part::txtEditor) {
                 // Only the model's own changes: what the user types is already there.
                 const int length = GetWindowTextLengthW(child);
@@ -542,7 +520,7 @@ void Tile::paintLabel(HWND child, HDC dc) const {
     const auto font = win32::select_object(dc, arialFont(c.fontSize, c.bold, dpi_.y));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, toColorRef(c.foreColor));
-    const std::wstring text = toWide(c.caption);
+    const std::wstring text = win32::toWide(c.caption);
     // Shown as given (an "&" is not an access key), cut at the label's right edge.
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r,
               DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
@@ -725,7 +703,7 @@ int Tile::ReadProperties(IPropertyBag* bag) {
         const auto readString = [&](const wchar_t* name, const char* key) {
             readAs(name, VT_BSTR, [&](VARIANT& v) {
                 const BSTR text = V_BSTR(&v);
-                values.write(key, toUtf8(text == nullptr ? L"" : text));
+                values.write(key, win32::toUtf8(text == nullptr ? L"" : text));
             });
         };
         const auto readBool = [&](const wchar_t* name, const char* key) {
@@ -769,7 +747,7 @@ int Tile::WriteProperties(IPropertyBag* bag) {
             V_DISPATCH(&v) = disp;
         } else if (const auto* text = std::get_if<std::string>(&value)) {
             V_VT(&v) = VT_BSTR;
-            V_BSTR(&v) = SysAllocString(toWide(*text).c_str());
+            V_BSTR(&v) = SysAllocString(win32::toWide(*text).c_str());
         } else if (const auto* flag = std::get_if<bool>(&value)) {
             V_VT(&v) = VT_BOOL;
             V_BOOL(&v) = *flag ? VARIANT_TRUE : VARIANT_FALSE;
@@ -783,7 +761,7 @@ int Tile::WriteProperties(IPropertyBag* bag) {
             V_VT(&v) = VT_DISPATCH;  // no picture
             V_DISPATCH(&v) = nullptr;
         }
-        const HRESULT hr = bag->Write(toWide(name).c_str(), &v);
+        const HRESULT hr = bag->Write(win32::toWide(name).c_str(), &v);
         VariantClear(&v);
         if (FAILED(hr)) {
             return 5;  // invalid procedure call
@@ -913,7 +891,7 @@ LRESULT CALLBACK Tile::tileProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
                         std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
                         GetWindowTextW(editor, text.data(), length + 1);
                         text.resize(static_cast<std::size_t>(length));
-                        tile->model_.editorTextChanged(toUtf8(text));
+                        tile->model_.editorTextChanged(win32::toUtf8(text));
                         tile->applied_[5].caption = tile->model_.editorText();
                         break;
                     }

@@ -1,7 +1,7 @@
 #include "location/win32/location_dialog_ids.h"
 #include "location/win32/location_dialogs.h"
-#include "location/win32/modal_dialog.h"
 #include "projects/empty_project.h"
+#include "ui/win32/modal_dialog.h"
 
 namespace snapdesk {
 namespace {

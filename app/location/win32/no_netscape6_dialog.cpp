@@ -1,7 +1,7 @@
 #include "location/win32/location_dialog_ids.h"
 #include "location/win32/location_dialogs.h"
-#include "location/win32/modal_dialog.h"
 #include "platform/win32/win32_convert.h"
+#include "ui/win32/modal_dialog.h"
 
 namespace snapdesk {
 namespace {

@@ -1,10 +1,10 @@
 #include "location/win32/splash_window.h"
 
+#include "base/unique_handle.h"
+#include "base/window_dpi.h"
 #include "common/app_title.h"
 #include "location/splash_dir_tree_build.h"
-#include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_convert.h"
-#include "platform/win32/window_dpi.h"
 
 namespace snapdesk {
 

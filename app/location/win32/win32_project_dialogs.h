@@ -12,8 +12,8 @@
 #include <string>
 
 #include "common/timer1_switch.h"
-#include "location/link_path.h"
 #include "platform/file_system.h"
+#include "platform/link_path_resolver.h"
 #include "platform/shell.h"
 #include "platform/ui.h"
 #include "projects/project_dialogs.h"

@@ -12,10 +12,10 @@
 #include <string>
 #include <utility>
 
+#include "base/window_dpi.h"
 #include "mainwindow/menu_ids.h"
 #include "mainwindow/toolbar_model.h"
 #include "platform/win32/win32_convert.h"
-#include "platform/win32/window_dpi.h"
 
 namespace snapdesk {
 

@@ -5,7 +5,7 @@
 #include <commctrl.h>
 // clang-format on
 
-#include "platform/win32/unique_handle.h"
+#include "base/unique_handle.h"
 
 namespace snapdesk {
 

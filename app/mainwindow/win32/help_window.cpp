@@ -8,12 +8,12 @@
 
 #include <optional>
 
+#include "base/unique_handle.h"
+#include "base/window_dpi.h"
 #include "mainwindow/help_text.h"
 #include "mainwindow/menu_ids.h"
-#include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_convert.h"
 #include "platform/win32/win32_file_system.h"
-#include "platform/win32/window_dpi.h"
 
 namespace snapdesk {
 

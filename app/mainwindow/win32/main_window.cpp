@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 
+#include "base/unique_handle.h"
 #include "location/win32/splash_window.h"
 #include "location/win32/win32_project_dialogs.h"
 #include "mainwindow/main_form.h"
@@ -21,7 +22,6 @@
 #include "mainwindow/win32/main_window_view.h"
 #include "mainwindow/win32/panel_window.h"
 #include "platform/win32/link_path_binder.h"
-#include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_automation.h"
 #include "platform/win32/win32_convert.h"
 #include "platform/win32/win32_platform.h"

@@ -5,10 +5,10 @@
 #include <commctrl.h>
 // clang-format on
 
+#include "base/unique_handle.h"
 #include "mainwindow/menu_ids.h"
 #include "mainwindow/win32/help_window.h"
 #include "mainwindow/win32/main_window_view.h"
-#include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_convert.h"
 
 namespace snapdesk {

@@ -5,7 +5,7 @@
 
 #include "mainwindow/win32/main_window_view.h"
 
-#include "platform/win32/unique_handle.h"
+#include "base/unique_handle.h"
 #include "platform/win32/win32_convert.h"
 
 namespace snapdesk {

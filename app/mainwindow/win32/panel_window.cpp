@@ -16,9 +16,9 @@
 #include <string>
 #include <vector>
 
+#include "base/unique_handle.h"
 #include "common/runtime_error.h"
 #include "mainwindow/win32/twips_scale.h"
-#include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_convert.h"
 #include "platform/win32/win32_picture.h"
 #include "zim_display_widget.h"

@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/window_dpi.h"
 #include "mainwindow/panel_view.h"
-#include "platform/win32/window_dpi.h"
 
 namespace snapdesk {
 

@@ -2,7 +2,7 @@
 
 #include <objbase.h>
 
-#include "platform/win32/system_function.h"
+#include "base/system_function.h"
 
 namespace snapdesk::win32 {
 

@@ -3,9 +3,9 @@
 #include <cstring>
 #include <utility>
 
+#include "base/unique_handle.h"
 #include "common/runtime_error.h"
 #include "link_path_contract.h"
-#include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_convert.h"
 
 namespace snapdesk {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "location/link_path.h"
+#include "platform/link_path_resolver.h"
 
 namespace snapdesk {
 

@@ -14,8 +14,8 @@
 #include <thread>
 #include <utility>
 
+#include "base/unique_handle.h"
 #include "common/runtime_error.h"
-#include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_convert.h"
 
 namespace snapdesk {

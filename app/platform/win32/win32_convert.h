@@ -3,17 +3,13 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <string>
-#include <string_view>
 
+#include "base/utf_convert.h"
 #include "platform/handles.h"
 
 namespace snapdesk::win32 {
 
-// UTF-8 inside the program, UTF-16 at the W functions. Embedded NULs are kept.
-std::wstring toWide(std::string_view text);
-std::string toUtf8(std::wstring_view text);
-
+// Handles of the ports as the API types them.
 inline HWND toHwnd(WindowHandle window) {
     return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(window));
 }

@@ -2,10 +2,10 @@
 
 #include <cmath>
 
-#include "platform/win32/unique_handle.h"
+#include "base/unique_handle.h"
+#include "base/window_dpi.h"
 #include "platform/win32/win32_convert.h"
 #include "platform/win32/win32_picture.h"
-#include "platform/win32/window_dpi.h"
 
 namespace snapdesk {
 

@@ -6,7 +6,7 @@
 
 #include "common/runtime_error.h"
 
-#include "platform/win32/unique_handle.h"
+#include "base/unique_handle.h"
 #include "platform/win32/win32_convert.h"
 
 namespace snapdesk {

@@ -6,7 +6,7 @@
 #include <mutex>
 #include <set>
 
-#include "platform/win32/unique_handle.h"
+#include "base/unique_handle.h"
 
 namespace snapdesk {
 

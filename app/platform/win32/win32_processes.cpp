@@ -9,8 +9,8 @@
 #include <array>
 #include <cwchar>
 
-#include "platform/win32/system_function.h"
-#include "platform/win32/unique_handle.h"
+#include "base/system_function.h"
+#include "base/unique_handle.h"
 #include "platform/win32/win32_convert.h"
 
 namespace snapdesk {

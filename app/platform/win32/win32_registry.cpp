@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "platform/win32/unique_handle.h"
+#include "base/unique_handle.h"
 #include "platform/win32/win32_convert.h"
 
 namespace snapdesk {

@@ -14,7 +14,7 @@
 #include <system_error>
 #include <thread>
 
-#include "platform/win32/unique_handle.h"
+#include "base/unique_handle.h"
 #include "platform/win32/win32_convert.h"
 
 namespace snapdesk {

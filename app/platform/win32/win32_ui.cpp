@@ -1,6 +1,6 @@
 #include "platform/win32/win32_ui.h"
 
-#include "platform/win32/system_function.h"
+#include "base/system_function.h"
 #include "platform/win32/win32_convert.h"
 
 namespace snapdesk {

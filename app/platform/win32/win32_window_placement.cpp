@@ -1,7 +1,7 @@
 // Where windows stand: placements and the desktop's monitors.
 #include <windows.h>
 
-#include "platform/win32/system_function.h"
+#include "base/system_function.h"
 #include "platform/win32/win32_convert.h"
 #include "platform/win32/win32_window_manager.h"
 

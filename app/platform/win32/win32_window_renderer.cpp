@@ -6,7 +6,7 @@
 #include <deque>
 #include <mutex>
 
-#include "platform/win32/unique_handle.h"
+#include "base/unique_handle.h"
 #include "platform/win32/win32_convert.h"
 #include "platform/win32/win32_picture.h"
 

@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "location/win32/modal_dialog.h"
 #include "projects/win32/dialog_controls.h"
 #include "projects/win32/open_dialog_ids.h"
+#include "ui/win32/modal_dialog.h"
 
 namespace snapdesk {
 

@@ -4,8 +4,8 @@
 
 #include "projects/win32/recovery_dialog_window.h"
 
-#include "location/win32/modal_dialog.h"
 #include "projects/win32/recovery_dialog_ids.h"
+#include "ui/win32/modal_dialog.h"
 
 namespace snapdesk {
 

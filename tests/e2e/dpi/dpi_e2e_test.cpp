@@ -13,10 +13,10 @@
 #include <string>
 #include <vector>
 
+#include "base/window_dpi.h"
 #include "inside_probe.h"
 #include "mainwindow/menu_ids.h"
 #include "platform/win32/win32_convert.h"
-#include "platform/win32/window_dpi.h"
 #include "probe_client.h"
 #include "snapdesk_app.h"
 

@@ -1,4 +1,4 @@
-#include "location/win32/modal_dialog.h"
+#include "ui/win32/modal_dialog.h"
 
 #include "platform/win32/win32_convert.h"
 

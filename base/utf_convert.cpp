@@ -1,4 +1,6 @@
-#include "platform/win32/win32_convert.h"
+#include "base/utf_convert.h"
+
+#include <windows.h>
 
 namespace snapdesk::win32 {
 

@@ -4,8 +4,8 @@
 #include <windows.h>
 // clang-format on
 
-#include "platform/win32/system_function.h"
-#include "platform/win32/unique_handle.h"
+#include "base/system_function.h"
+#include "base/unique_handle.h"
 
 namespace snapdesk::win32 {
 

@@ -1,4 +1,4 @@
-#include "mainwindow/make_short_file_name.h"
+#include "common/make_short_file_name.h"
 
 #include "common/text.h"
 
