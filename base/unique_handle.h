@@ -73,60 +73,48 @@ class unique_any {
     [[no_unique_address]] Deleter deleter_{};
 };
 
-struct destroy_window {
-    void operator()(HWND window) const noexcept { DestroyWindow(window); }
+// A deleter that hands the handle to one freeing function of the API.
+template <auto Free>
+struct freed_by {
+    template <typename Handle>
+    void operator()(Handle handle) const noexcept {
+        Free(handle);
+    }
 };
+// Searches and kernel objects report "none" as INVALID_HANDLE_VALUE.
+template <auto Free>
+struct invalid_or_freed_by : freed_by<Free> {
+    static bool none(HANDLE handle) noexcept { return handle == INVALID_HANDLE_VALUE; }
+};
+
+using destroy_window = freed_by<&DestroyWindow>;
 // A DC of GetDC or GetWindowDC goes back to the window it came from.
 struct release_dc {
     HWND window = nullptr;
     void operator()(HDC dc) const noexcept { ReleaseDC(window, dc); }
 };
-struct delete_dc {
-    void operator()(HDC dc) const noexcept { DeleteDC(dc); }
-};
-struct delete_object {
-    void operator()(HGDIOBJ object) const noexcept { DeleteObject(object); }
-};
+using delete_dc = freed_by<&DeleteDC>;
+using delete_object = freed_by<&DeleteObject>;
 // Puts back the object a SelectObject displaced.
 struct restore_selection {
     HDC dc = nullptr;
     void operator()(HGDIOBJ previous) const noexcept { SelectObject(dc, previous); }
 };
-struct destroy_icon {
-    void operator()(HICON icon) const noexcept { DestroyIcon(icon); }
-};
-struct destroy_menu {
-    void operator()(HMENU menu) const noexcept { DestroyMenu(menu); }
-};
-struct destroy_image_list {
-    void operator()(HIMAGELIST images) const noexcept { ImageList_Destroy(images); }
-};
+using destroy_icon = freed_by<&DestroyIcon>;
+using destroy_menu = freed_by<&DestroyMenu>;
+using destroy_image_list = freed_by<&ImageList_Destroy>;
 struct com_release {
     template <typename Interface>
     void operator()(Interface* object) const noexcept {
         object->Release();
     }
 };
-struct close_handle {
-    static bool none(HANDLE handle) noexcept { return handle == INVALID_HANDLE_VALUE; }
-    void operator()(HANDLE handle) const noexcept { CloseHandle(handle); }
-};
-struct find_close {
-    static bool none(HANDLE search) noexcept { return search == INVALID_HANDLE_VALUE; }
-    void operator()(HANDLE search) const noexcept { FindClose(search); }
-};
-struct reg_close_key {
-    void operator()(HKEY key) const noexcept { RegCloseKey(key); }
-};
-struct free_library {
-    void operator()(HMODULE module) const noexcept { FreeLibrary(module); }
-};
-struct co_task_mem_free {
-    void operator()(void* memory) const noexcept { CoTaskMemFree(memory); }
-};
-struct local_free {
-    void operator()(void* memory) const noexcept { LocalFree(memory); }
-};
+using close_handle = invalid_or_freed_by<&CloseHandle>;
+using find_close = invalid_or_freed_by<&FindClose>;
+using reg_close_key = freed_by<&RegCloseKey>;
+using free_library = freed_by<&FreeLibrary>;
+using co_task_mem_free = freed_by<&CoTaskMemFree>;
+using local_free = freed_by<&LocalFree>;
 
 using unique_window = unique_any<HWND, destroy_window>;
 using unique_window_dc = unique_any<HDC, release_dc>;

@@ -12,4 +12,8 @@ namespace snapdesk::win32 {
 std::wstring toWide(std::string_view text);
 std::string toUtf8(std::wstring_view text);
 
+// The same between UTF-16 and another code page, such as CP_ACP for the ANSI functions.
+std::wstring wideFromCodePage(std::string_view text, unsigned codePage);
+std::string wideToCodePage(std::wstring_view text, unsigned codePage);
+
 }  // namespace snapdesk::win32

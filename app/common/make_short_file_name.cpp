@@ -1,15 +1,17 @@
 #include "common/make_short_file_name.h"
 
+#include <string_view>
+
 #include "common/text.h"
 
 namespace snapdesk {
 
 namespace {
 
-constexpr const char* kExploringPrefix = "Exploring - ";
-constexpr const char* kInternetExplorerSuffix = " - Microsoft Internet Explorer";
-constexpr const char* kNetscapeSuffix = " - Netscape";
-constexpr const char* kNetscapePrefix = "Netscape - ";
+constexpr std::string_view kExploringPrefix = "Exploring - ";
+constexpr std::string_view kInternetExplorerSuffix = " - Microsoft Internet Explorer";
+constexpr std::string_view kNetscapeSuffix = " - Netscape";
+constexpr std::string_view kNetscapePrefix = "Netscape - ";
 
 }  // namespace
 
@@ -20,7 +22,7 @@ std::string makeShortFileName(const std::string& text, int mode) {
     } else if (const std::size_t ie = text::findFirst(name, kInternetExplorerSuffix); ie >= 6) {
         name = text::left(name, ie - 1);
     } else if (const std::size_t ns = text::findFirst(name, kNetscapeSuffix); ns >= 2) {
-        name = kNetscapePrefix + text::left(name, ns - 1);
+        name = std::string(kNetscapePrefix) + text::left(name, ns - 1);
     }
     // A path keeps its last part, except a folder right below the drive ("C:\Letters").
     if (const std::size_t slash = text::findLast(name, "\\"); slash != 0) {

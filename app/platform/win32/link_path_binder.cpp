@@ -14,27 +14,11 @@ namespace {
 constexpr const char* kSource = "GetLinkPath";
 
 std::string toAnsi(const std::string& utf8) {
-    const std::wstring wide = win32::toWide(utf8);
-    if (wide.empty()) {
-        return {};
-    }
-    const int size = static_cast<int>(wide.size());
-    const int length =
-        WideCharToMultiByte(CP_ACP, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
-    std::string ansi(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide.data(), size, ansi.data(), length, nullptr, nullptr);
-    return ansi;
+    return win32::wideToCodePage(win32::toWide(utf8), CP_ACP);
 }
 
 std::string fromAnsi(const char* ansi, std::size_t length) {
-    if (length == 0) {
-        return {};
-    }
-    const int size = static_cast<int>(length);
-    const int wideLength = MultiByteToWideChar(CP_ACP, 0, ansi, size, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(wideLength), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, ansi, size, wide.data(), wideLength);
-    return win32::toUtf8(wide);
+    return win32::toUtf8(win32::wideFromCodePage({ansi, length}, CP_ACP));
 }
 
 }  // namespace
