@@ -429,6 +429,7 @@ void MainForm::hotKeyPressed() {
     }
 }
 
+// Nothing to start until the main window has a search box.
 void MainForm::startSearch() {}
 
 void MainForm::chooseHotKey() {

@@ -121,7 +121,6 @@ class MainForm final : private PanelHost,
     const MainFormState& state() const { return state_; }
     const PanelState& panelState() const { return panelState_; }
     const UserSettings& settings() const { return settings_; }
-    const HotKeySetting& hotKey() const { return hotKey_; }
     CoffeeShopList& list() { return list_; }
     ThumbnailPanel& panel() { return *panel_; }
     Activation& activation() { return activation_; }
@@ -194,6 +193,8 @@ class MainForm final : private PanelHost,
 
     // HotKeyHost
     void minimizeMainWindow() override { window_.show(ShowCommand::Minimize); }
+
+    // "&Hot Key...": its dialog, no hot key acted on while it is open.
     void chooseHotKey();
 
     Platform& platform_;
