@@ -51,7 +51,9 @@ MainForm::MainForm(Platform& platform, MainWindowView& window, PanelView& panelV
       activation_(platform, list_, *this),
       projectDialogs_(services.projectCommands()),
       commands_(list_, *this, projectDialogs_,
-                {SNAPDESK_VERSION_MAJOR, SNAPDESK_VERSION_MINOR, SNAPDESK_VERSION_REVISION}) {
+                {SNAPDESK_VERSION_MAJOR, SNAPDESK_VERSION_MINOR, SNAPDESK_VERSION_REVISION}),
+      hotKey_(platform.registry, platform.ui, window),
+      hotKeyToggle_(platform.windows, *this) {
     state_.programFolder = withBackslash(std::move(programFolder));
     list_.setMainWindow(window_.handle());
 }
@@ -65,6 +67,7 @@ bool MainForm::load() {
         // The last run's Project tab, if it did not end cleanly; no command runs under it.
         projectDialogs_.run([this] { services_.offerRecovery(); });
         window_.setTimer(MainTimer::Recovery, kRecoveryIntervalMs, true);
+        hotKey_.start(settings_.HotKey);
         return true;
     } catch (const RuntimeError& e) {
         platform_.ui.messageBox(fatalLoadMessage(location_, e.number, e.description), kAppTitle,
@@ -306,6 +309,9 @@ bool MainForm::command(int menuId) {
         case ID_mnuTextLabels:
             toggleTextLabels();
             return true;
+        case ID_mnuHotKey:
+            chooseHotKey();
+            return true;
         default:
             return commands_.command(menuId);
     }
@@ -413,6 +419,29 @@ void MainForm::bringToFront() {
     }
 }
 
+void MainForm::hotKeyPressed() {
+    // Not under a dialog of a command: it would be minimised with the main window.
+    if (!state_.loaded || state_.shutDown || projectDialogs_.open || hotKeyDialogOpen_) {
+        return;
+    }
+    if (hotKeyToggle_.pressed() == HotKeyStep::Up) {
+        startSearch();
+    }
+}
+
+// Nothing to start until the main window has a search box.
+void MainForm::startSearch() {}
+
+void MainForm::chooseHotKey() {
+    hotKeyDialogOpen_ = true;
+    struct Reset {
+        bool& flag;
+        ~Reset() { flag = false; }
+    } reset{hotKeyDialogOpen_};
+    window_.showHotKeyDialog(hotKey_);
+    settings_.HotKey = hotKeyText(hotKey_.key());
+}
+
 void MainForm::saveClosingSettings() {
     if (state_.loaded) {
         const WindowGeometry geometry = window_.geometry();
@@ -439,6 +468,7 @@ void MainForm::unload() {
     // wait in progress ends: its timer goes with the window.
     state_.shutDown = true;
     activation_.stop();
+    hotKey_.stop();
     if (state_.loaded) {
         services_.saveOldPaths();
         // At the end of a session the file is what brings the tab back after the restart.

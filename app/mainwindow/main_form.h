@@ -9,6 +9,8 @@
 #include "mainwindow/activation.h"
 #include "mainwindow/command_handlers.h"
 #include "mainwindow/command_host.h"
+#include "mainwindow/hot_key_setting.h"
+#include "mainwindow/hot_key_toggle.h"
 #include "mainwindow/main_window_view.h"
 #include "mainwindow/panel_state.h"
 #include "mainwindow/settings_presenter.h"
@@ -72,7 +74,10 @@ inline constexpr unsigned kRecoveryIntervalMs = 400;
 inline constexpr short kRightButton = 2;
 inline constexpr const char* kHelpFileName = "SNAPDESK.HLP";
 
-class MainForm final : private PanelHost, private ActivationHost, private CommandHost {
+class MainForm final : private PanelHost,
+                       private ActivationHost,
+                       private CommandHost,
+                       private HotKeyHost {
   public:
     MainForm(Platform& platform, MainWindowView& window, PanelView& panelView,
              MainFormServices& services, ScreenMetrics screen, std::string programFolder);
@@ -91,7 +96,13 @@ class MainForm final : private PanelHost, private ActivationHost, private Comman
     // the caller destroys the window.
     void endSession();
     // A second start asked this one to come to the front.
-    void bringToFront();
+    void bringToFront() override;
+    // The system-wide hot key: Snapdesk up with its search started, or back if in front.
+    void hotKeyPressed();
+    // Minimised, the focus given back to the window that had it before the hot key.
+    void sendBack() { hotKeyToggle_.sendBack(); }
+    // The search box cleared and given the focus.
+    void startSearch();
 
     void timerTick(MainTimer timer);
     // A menu or accelerator command; false when the id is no command of the main window.
@@ -180,6 +191,12 @@ class MainForm final : private PanelHost, private ActivationHost, private Comman
     void restoreMainWindow(ShowCommand state) override;
     void updatePaths(bool force) override { services_.updatePaths(force); }
 
+    // HotKeyHost
+    void minimizeMainWindow() override { window_.show(ShowCommand::Minimize); }
+
+    // "&Hot Key...": its dialog, no hot key acted on while it is open.
+    void chooseHotKey();
+
     Platform& platform_;
     MainWindowView& window_;
     PanelView& panelView_;
@@ -224,6 +241,9 @@ class MainForm final : private PanelHost, private ActivationHost, private Comman
     MainCommands commands_;
     std::unique_ptr<ThumbnailPanel> panel_;
     AppliedSettings applied_;
+    HotKeySetting hotKey_;
+    HotKeyToggle hotKeyToggle_;
+    bool hotKeyDialogOpen_ = false;
     char location_ = ' ';
     bool timer1Running_ = false;
 

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "mainwindow/command_host.h"
+#include "mainwindow/hot_key_setting.h"
 #include "mainwindow/thumbnail_panel.h"
 #include "platform/handles.h"
 #include "platform/window_manager.h"
@@ -12,10 +13,11 @@ namespace snapdesk {
 // Recovery looks at the Project tab for the recovery file.
 enum class MainTimer : int { Timer1 = 1, Timer2 = 2, Timer4 = 4, Recovery = 5 };
 
-// The top-level main window as the main form drives it; lengths are twips.
-class MainWindowView {
+// The top-level main window as the main form drives it; lengths are twips. The system-wide
+// hot key is registered on it.
+class MainWindowView : public HotKeyRegistrar {
   public:
-    virtual ~MainWindowView() = default;
+    ~MainWindowView() override = default;
     virtual WindowHandle handle() = 0;
     virtual void setCaption(const std::string& caption) = 0;
     virtual WindowGeometry geometry() = 0;
@@ -48,6 +50,9 @@ class MainWindowView {
     virtual int trackPopupMenu(const Menu& items, const PopupAnchor& anchor) = 0;
     virtual void showAbout(const AboutBox& box) = 0;
     virtual void showHelp(const HelpRequest& request) = 0;
+    // The Hot Key dialog over the main window: the key shown with its status, a new one
+    // chosen through the setting.
+    virtual void showHotKeyDialog(HotKeySetting& setting) = 0;
 
     // The tray icon, with its tip; false when the shell refused it. Its notifications reach
     // the main form once routed (the window procedure is subclassed), until restored.

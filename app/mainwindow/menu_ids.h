@@ -34,6 +34,7 @@
 #define ID_mnuMinimalImageUpdates 1205
 #define ID_mnuNoAutoImageUpdate 1206
 #define ID_mnuRestorePositions 1207
+#define ID_mnuHotKey 1208
 /* Help */
 #define ID_mnuHelpLaunch 1301
 #define ID_mnuAbout 1302

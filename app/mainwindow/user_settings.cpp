@@ -3,6 +3,7 @@
 #include <array>
 
 #include "common/text.h"
+#include "mainwindow/hot_key.h"
 
 namespace snapdesk {
 
@@ -19,7 +20,7 @@ struct Key {
 };
 
 // In the order they are read.
-constexpr std::array<Key, 14> kKeys = {{
+constexpr std::array<Key, 15> kKeys = {{
     {"Height", "yes", &UserSettings::Height},
     {"Width", "yes", &UserSettings::Width},
     {"autoLoad", "yes", &UserSettings::autoLoad},
@@ -34,6 +35,7 @@ constexpr std::array<Key, 14> kKeys = {{
     {"MaximizeLaunch", "no", &UserSettings::MaximizeLaunch},
     {"Update_Setting", "2", &UserSettings::Update_Setting},
     {"RestorePositions", "yes", &UserSettings::RestorePositions},
+    {"HotKey", kDefaultHotKeyText, &UserSettings::HotKey},
 }};
 
 }  // namespace

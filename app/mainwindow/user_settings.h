@@ -25,6 +25,8 @@ struct UserSettings {
     std::string Update_Setting;
     // "no" leaves members' windows where their programs put them when a project opens.
     std::string RestorePositions;
+    // The system-wide hot key as text, e.g. "Ctrl+Alt+Space"; "none" when turned off.
+    std::string HotKey;
 };
 
 // Under HKEY_CURRENT_USER\Software\Zim Software\Snapdesk\<section>.

@@ -12,11 +12,12 @@ constexpr const char* kKey = "Software\\Zim Software\\Snapdesk\\userSettings";
 TEST(UserSettings, FirstStartWritesEveryDefaultInOrder) {
     sim::SimRegistry registry;
     const auto settings = loadUserSettings(registry);
-    EXPECT_EQ(registry.writes, (std::vector<std::string>{
-                                   "Height=yes", "Width=yes", "autoLoad=yes", "singleClick=yes",
-                                   "autoUpdates=yes", "displayFolders=yes", "tabs=2", "Left=0",
-                                   "Top=0", "Maximized=no", "TextLabels=yes", "MaximizeLaunch=no",
-                                   "Update_Setting=2", "RestorePositions=yes"}));
+    EXPECT_EQ(registry.writes,
+              (std::vector<std::string>{"Height=yes", "Width=yes", "autoLoad=yes",
+                                        "singleClick=yes", "autoUpdates=yes", "displayFolders=yes",
+                                        "tabs=2", "Left=0", "Top=0", "Maximized=no",
+                                        "TextLabels=yes", "MaximizeLaunch=no", "Update_Setting=2",
+                                        "RestorePositions=yes", "HotKey=Ctrl+Alt+Space"}));
     EXPECT_EQ(settings.Height, "yes");
     EXPECT_EQ(settings.tabs, "2");
     EXPECT_EQ(settings.Update_Setting, "2");
@@ -36,7 +37,7 @@ TEST(UserSettings, StoredValuesAreReadCutAtNulAndTrimmed) {
     EXPECT_EQ(settings.Height, "9000");
     EXPECT_EQ(settings.tabs, "4");
     EXPECT_EQ(settings.Maximized, "yes");
-    EXPECT_EQ(registry.writes.size(), 11u);
+    EXPECT_EQ(registry.writes.size(), 12u);
 }
 
 TEST(UserSettings, AValueReadingMaybeIsTreatedAsMissing) {

@@ -72,7 +72,7 @@ TEST(UserSettingsOnTheRegistry, FirstStartWritesEveryDefaultUnderTheUsersKey) {
     DWORD type = 0;
     RegQueryValueExW(opened, L"tabs", nullptr, &type, reinterpret_cast<BYTE*>(tabs), &size);
     RegCloseKey(opened);
-    EXPECT_EQ(values, 14u);
+    EXPECT_EQ(values, 15u);
     EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
     EXPECT_STREQ(tabs, L"2");
     // A second start finds them all and writes nothing new.

@@ -182,6 +182,9 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
                 return 0;
             }
             break;
+        case WM_HOTKEY:
+            form.hotKeyPressed();
+            return 0;
         case WM_TIMER:
             form.timerTick(static_cast<MainTimer>(wParam));
             return 0;

@@ -47,6 +47,10 @@ class Win32MainWindowView final : public MainWindowView {
     int trackPopupMenu(const Menu& items, const PopupAnchor& anchor) override;
     void showAbout(const AboutBox& box) override;
     void showHelp(const HelpRequest& request) override;
+    void showHotKeyDialog(HotKeySetting& setting) override;
+
+    HotKeyUse registerHotKey(const HotKey& key) override;
+    void unregisterHotKey() override;
 
     bool addTrayIcon(const std::string& tip) override;
     // A restarted shell has lost every icon ("TaskbarCreated"): the icon we had comes back.

@@ -49,6 +49,7 @@ TEST(MenuBar, EveryItemWithItsCaptionShortcutAndState) {
          true},
         {"mnuNoAutoImageUpdate", ID_mnuNoAutoImageUpdate, "No Auto Image Updates", true, false,
          true},
+        {"mnuHotKey", ID_mnuHotKey, "&Hot Key...", true, false, true},
         {"mnuHelpLaunch", ID_mnuHelpLaunch, "&Help with Snapdesk!", true, false, true},
         {"mnuAbout", ID_mnuAbout, "&About", true, false, true},
     };
@@ -79,7 +80,7 @@ TEST(MenuBar, SeparatorsStandWhereTheMenusHaveThem) {
     };
     EXPECT_EQ(layout(bar[0].items), "iiii-i");
     EXPECT_EQ(layout(bar[1].items), "i-iiiii");
-    EXPECT_EQ(layout(bar[2].items), "iiii>");
+    EXPECT_EQ(layout(bar[2].items), "iiii>i");
     EXPECT_EQ(layout(bar[3].items), "i-i");
 }
 
@@ -94,7 +95,7 @@ TEST(MenuBar, IdsAreUniqueAndTheShortcutsAreCtrlKeys) {
         }
     };
     walk(menuBar());
-    EXPECT_EQ(ids.size(), 20u);
+    EXPECT_EQ(ids.size(), 21u);
     const auto keys = menuAccelerators();
     ASSERT_EQ(keys.size(), 4u);
     EXPECT_EQ(keys[0].key, 'N');

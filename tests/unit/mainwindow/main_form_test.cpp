@@ -106,6 +106,13 @@ struct SimMainWindow : MainWindowView {
     }
     void showAbout(const AboutBox&) override { note("about"); }
     void showHelp(const HelpRequest&) override { note("help"); }
+    void showHotKeyDialog(HotKeySetting&) override { note("hot key dialog"); }
+    std::optional<HotKey> hotKey;  // the key registered on the window
+    HotKeyUse registerHotKey(const HotKey& key) override {
+        hotKey = key;
+        return HotKeyUse::Active;
+    }
+    void unregisterHotKey() override { hotKey.reset(); }
 
     bool trayAccepted = true;
     bool addTrayIcon(const std::string& tip) override {
@@ -211,10 +218,11 @@ TEST_F(MainFormTest, FirstStartWritesTheDefaultsAndOpensAtTheBuiltInSize) {
     ASSERT_TRUE(form().load());
     for (const char* key : {"Height", "Width", "autoLoad", "singleClick", "autoUpdates",
                             "displayFolders", "tabs", "Left", "Top", "Maximized", "TextLabels",
-                            "MaximizeLaunch", "Update_Setting", "RestorePositions"}) {
+                            "MaximizeLaunch", "Update_Setting", "RestorePositions", "HotKey"}) {
         EXPECT_NE(stored(key), "<none>") << key;
     }
-    EXPECT_EQ(world.machine.registry.writes.size(), 14u);
+    EXPECT_EQ(world.machine.registry.writes.size(), 15u);
+    EXPECT_EQ(main.hotKey, kDefaultHotKey);
     const PanelState& panel = form().panelState();
     const int height = panel.preferredHeight < 9000 ? panel.preferredHeight - 700 : 9000 - 700;
     const int width = panel.preferredWidth < 12000 ? panel.preferredWidth : 12000;
@@ -487,6 +495,7 @@ TEST_F(MainFormTest, ClosingWritesThePlaceThenUnloadsInOrder) {
     form().unload();
     EXPECT_EQ(calls,
               (Calls{"paths forced", "checkProceed", "old paths", "tray remove", "unsubclass"}));
+    EXPECT_FALSE(main.hotKey) << "the hot key let go";
 }
 
 TEST_F(MainFormTest, ClosingWhileMinimisedKeepsTheStoredPlace) {
