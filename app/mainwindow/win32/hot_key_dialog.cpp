@@ -5,8 +5,8 @@
 
 #include "mainwindow/win32/hot_key_dialog.h"
 
-#include "location/win32/modal_dialog.h"
 #include "mainwindow/win32/hot_key_dialog_ids.h"
+#include "ui/win32/modal_dialog.h"
 
 namespace snapdesk {
 
