@@ -66,6 +66,9 @@ struct MainFormState {
     bool sessionEnding = false;  // Windows ends the session: no questions, the recovery kept
 };
 
+// Keys the search box passes on instead of editing its text with them.
+enum class SearchKey { Up, Down, Enter, Escape, CtrlDigit };
+
 inline constexpr unsigned kTimer1IntervalMs = 3000;
 // Often enough that a comment typed is on disk within the recovery's two-second grouping.
 inline constexpr unsigned kRecoveryIntervalMs = 400;
@@ -130,6 +133,17 @@ class MainForm final : private PanelHost, private ActivationHost, private Comman
     }
     void updateImage(long k);
     void bringMainWindowBack();
+
+    // The search box's text changed.
+    void searchChanged(const std::string& text);
+    // A key of the search box: Up and Down move the highlight, Enter activates the highlighted
+    // window as a click on its tile does, Ctrl with digit 1..9 the n-th match, Escape clears
+    // the box, or sends the window back when it is empty. False when the key is not taken.
+    bool searchKey(SearchKey key, int digit = 0);
+    // The box emptied and given the keyboard focus.
+    void startSearch();
+    // The main window out of the way.
+    void sendBack();
 
   private:
     void runLoadSteps();
