@@ -83,30 +83,39 @@ bool continuation(unsigned char b) {
 }  // namespace
 
 void appendFolded(std::string& out, std::string_view s) {
-    std::size_t i = 0;
-    while (i < s.size()) {
-        const auto b = static_cast<unsigned char>(s[i]);
+    // No fold is longer than the letter it replaces (two bytes at most for two): write into
+    // room for the whole text, then cut to what was written.
+    const std::size_t begin = out.size();
+    out.resize(begin + s.size());
+    char* to = out.data() + begin;
+    const char* from = s.data();
+    const char* const end = from + s.size();
+    while (from < end) {
+        const auto b = static_cast<unsigned char>(*from);
         if (b < 0x80) {
-            out += (b >= 'A' && b <= 'Z') ? static_cast<char>(b + 32) : static_cast<char>(b);
-            ++i;
+            *to++ = (b >= 'A' && b <= 'Z') ? static_cast<char>(b + 32) : static_cast<char>(b);
+            ++from;
             continue;
         }
         // Only two-byte sequences reach the folded letters (U+0080 to U+07FF).
-        if ((b & 0xE0) == 0xC0 && i + 1 < s.size() &&
-            continuation(static_cast<unsigned char>(s[i + 1]))) {
+        if ((b & 0xE0) == 0xC0 && from + 1 < end &&
+            continuation(static_cast<unsigned char>(from[1]))) {
             const auto c = static_cast<char32_t>(((b & 0x1Fu) << 6) |
-                                                 (static_cast<unsigned char>(s[i + 1]) & 0x3Fu));
+                                                 (static_cast<unsigned char>(from[1]) & 0x3Fu));
             if (const char* base = baseOf(c)) {
-                out += base;
+                while (*base != '\0') {
+                    *to++ = *base++;
+                }
             } else {
-                out.append(s.substr(i, 2));
+                *to++ = from[0];
+                *to++ = from[1];
             }
-            i += 2;
+            from += 2;
             continue;
         }
-        out += s[i];
-        ++i;
+        *to++ = *from++;
     }
+    out.resize(static_cast<std::size_t>(to - out.data()));
 }
 
 std::string foldForSearch(std::string_view utf8) {

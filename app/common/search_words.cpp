@@ -32,17 +32,18 @@ SearchWords::SearchWords(std::string_view typed) {
     }
 }
 
-bool SearchWords::matches(std::initializer_list<std::string_view> fields) const {
-    if (words_.empty()) {
-        return true;
-    }
-    haystack_.clear();
+std::string SearchWords::haystack(std::initializer_list<std::string_view> fields) {
+    std::string folded;
     for (std::string_view field : fields) {
-        appendFolded(haystack_, field);
-        haystack_ += kFieldSeam;
+        appendFolded(folded, field);
+        folded += kFieldSeam;
     }
+    return folded;
+}
+
+bool SearchWords::foundIn(std::string_view haystack) const {
     for (const std::string& word : words_) {
-        if (haystack_.find(word) == std::string::npos) {
+        if (haystack.find(word) == std::string_view::npos) {
             return false;
         }
     }

@@ -17,13 +17,16 @@ class SearchWords {
     // No words: everything matches.
     bool empty() const { return words_.empty(); }
     const std::vector<std::string>& words() const { return words_; }
-    // The fields are folded once, together, and every word looked for in them.
-    bool matches(std::initializer_list<std::string_view> fields) const;
+    // The fields folded and joined, once per record, for any number of searches.
+    static std::string haystack(std::initializer_list<std::string_view> fields);
+    // Every word is in the haystack.
+    bool foundIn(std::string_view haystack) const;
+    bool matches(std::initializer_list<std::string_view> fields) const {
+        return empty() || foundIn(haystack(fields));
+    }
 
   private:
     std::vector<std::string> words_;
-    // Kept between calls, so that a filter over many records reuses its memory.
-    mutable std::string haystack_;
 };
 
 }  // namespace snapdesk

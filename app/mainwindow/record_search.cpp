@@ -21,15 +21,12 @@ std::string_view programName(const std::string& exePath) {
 
 }  // namespace
 
-bool recordMatches(const CoffeeShopList& list, long k, const SearchWords& words) {
-    if (words.empty()) {
-        return true;
-    }
+std::string recordHaystack(const CoffeeShopList& list, long k) {
     const std::string caption = list.CaptionString(k);
     const std::string comment = list.CommentString(k);
     const std::string path = list.filePath(k);
     const std::string exe = list.EXEPath(k);
-    return words.matches({caption, comment, knownLocation(path), programName(exe)});
+    return SearchWords::haystack({caption, comment, knownLocation(path), programName(exe)});
 }
 
 }  // namespace snapdesk

@@ -1,13 +1,15 @@
 #pragma once
 
+#include <string>
+
 #include "common/search_words.h"
 #include "tracking/coffee_shop_list.h"
 
 namespace snapdesk {
 
-// Whether record k matches the typed words in its name (the caption its tile name comes
-// from), comment, location (a document's path; the markers of an unknown one never match) or
-// program (the executable's file name).
-bool recordMatches(const CoffeeShopList& list, long k, const SearchWords& words);
+// What a search looks in for record k, folded (see SearchWords): its name (the caption its
+// tile name comes from), comment, location (a document's path; the markers of an unknown one
+// are left out) and program (the executable's file name).
+std::string recordHaystack(const CoffeeShopList& list, long k);
 
 }  // namespace snapdesk

@@ -1,6 +1,7 @@
 #include "mainwindow/thumbnail_panel.h"
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cmath>
 
@@ -93,7 +94,13 @@ struct ThumbnailPanel::Impl {
     std::string searchText;
     SearchWords search;
     std::vector<char> matched;  // by list index, while the search has words
-    std::vector<long> placed;   // the tiles shown on the current tab, in display order
+    // What the search looks in, by list index; made at the first search after a refresh, so
+    // that a key press only looks for words.
+    std::vector<std::string> haystacks;
+    std::array<int, kTabCount> matchCounts{};
+    // Computed again since the last drawing: captions and highlight to bring up to date.
+    bool matchesChanged = true;
+    std::vector<long> placed;  // the tiles shown on the current tab, in display order
     SearchHighlight highlight;
     long highlightedTile = 0;  // the tile drawn highlighted, 0 none
 
@@ -117,43 +124,54 @@ struct ThumbnailPanel::Impl {
     bool filtering() const { return !search.empty(); }
 
     void computeMatches() {
+        matchesChanged = true;
         matched.clear();
         if (!filtering()) {
             return;
         }
-        matched.resize(static_cast<std::size_t>(list.count()) + 1);
+        const auto n = static_cast<std::size_t>(list.count()) + 1;
+        if (haystacks.size() != n) {
+            haystacks.assign(n, {});
+            for (long k = 1; k <= list.count(); ++k) {
+                haystacks[static_cast<std::size_t>(k)] = recordHaystack(list, k);
+            }
+        }
+        matched.resize(n);
+        matchCounts = {};
         for (long k = 1; k <= list.count(); ++k) {
-            matched[static_cast<std::size_t>(k)] = recordMatches(list, k, search) ? 1 : 0;
+            matched[static_cast<std::size_t>(k)] =
+                search.foundIn(haystacks[static_cast<std::size_t>(k)]) ? 1 : 0;
+            const int tab = stripTabOf(k);
+            if (tab >= 0 && tab < kTabCount && shownOn(k, tab)) {
+                ++matchCounts[static_cast<std::size_t>(tab)];
+            }
         }
     }
 
+    // Without a search `matched` is empty and every record matches.
     bool matches(long k) const {
-        return !filtering() || (k >= 1 && static_cast<std::size_t>(k) < matched.size() &&
-                                matched[static_cast<std::size_t>(k)] != 0);
+        const auto i = static_cast<std::size_t>(k);
+        return matched.empty() || (k >= 1 && i < matched.size() && matched[i] != 0);
     }
 
     // Record k is displayed on `tab` and matches the search.
     bool shownOn(long k, int tab) const {
-        if (!list.doDisplay(k) || !matches(k)) {
-            return false;
-        }
+        return list.doDisplay(k) && matches(k) && stripTabOf(k) == tab;
+    }
+
+    // The tab whose page shows record k. Two tabs: Project shows its own records, Documents
+    // every other one.
+    int stripTabOf(long k) const {
         const int in = list.inTab(k);
         if (state.tabMode == 4) {
-            return in == tab;
+            return in;
         }
-        // Two tabs: Project shows its own records, Documents every other one.
-        return tab == kProjectTab ? in == kProjectTab : in != kProjectTab;
+        return in == kProjectTab ? kProjectTab : 0;
     }
 
     bool shownOnTab(long k) const { return shownOn(k, currentTab()); }
 
-    int matchCount(int tab) const {
-        int n = 0;
-        for (long k = 1; k <= list.count(); ++k) {
-            n += shownOn(k, tab) ? 1 : 0;
-        }
-        return n;
-    }
+    int matchCount(int tab) const { return matchCounts[static_cast<std::size_t>(tab)]; }
 
     // The visible tabs from left to right.
     std::vector<int> stripOrder() const {
@@ -523,30 +541,88 @@ struct ThumbnailPanel::Impl {
         }
     }
 
-    // The tiles laid out and filled from the list as it is.
-    void drawTiles() {
-        if (filtering()) {
+    // The tiles laid out and filled from the list as it is. Without fillAll only the tiles
+    // that were not shown are filled: the others show the list as it is already, since the
+    // list changes only with a refresh, which fills them all.
+    void drawTiles(bool fillAll = true) {
+        if (filtering() && matchesChanged) {
             setTabCaptions();
         }
         if (!loadPictureBoxes(list.count())) {
             return;
         }
+        std::vector<char> wasPlaced;
+        if (!fillAll) {
+            wasPlaced.resize(static_cast<std::size_t>(upperBound()) + 1);
+            for (long k : placed) {
+                wasPlaced[static_cast<std::size_t>(k)] = 1;
+            }
+        }
+        const std::vector<long> before = placed;
         ArrangePictureBoxes();
-        for (long k = 1; k <= upperBound(); ++k) {
-            fillTile(k);
+        if (fillAll) {
+            for (long k = 1; k <= upperBound(); ++k) {
+                fillTile(k);
+            }
+        } else {
+            for (long k : placed) {
+                if (wasPlaced[static_cast<std::size_t>(k)] == 0) {
+                    fillTile(k);
+                }
+            }
         }
         AdjustScrollBars();
-        highlight.refresh(placedMatches());
-        paintHighlight();
+        // The same windows in the same tiles keep the highlight as it is.
+        if (matchesChanged || placed != before) {
+            highlight.refresh(placedMatches());
+            paintHighlight();
+        }
+        matchesChanged = false;
+    }
+
+    // Whether the tiles shown are the ones the search leaves on the current tab, in order (as
+    // with every letter typed while all of them still match).
+    bool sameTilesWouldShow() const {
+        if (list.count() > upperBound()) {
+            return false;
+        }
+        const std::size_t most = state.tabMode == 4 ? 3 * kMaxRowsFourTabs : placed.size() + 1;
+        std::size_t i = 0;
+        for (long k = 1; k <= upperBound() && i < most; ++k) {
+            if (shownOnTab(k)) {
+                if (i >= placed.size() || placed[i] != k) {
+                    return false;
+                }
+                ++i;
+            }
+        }
+        return i == placed.size();
+    }
+
+    // After a change of the search, on the current tab.
+    void showMatches() {
+        redrawTrapped([&] {
+            if (sameTilesWouldShow()) {
+                setTabCaptions();
+                highlight.refresh(placedMatches());
+                paintHighlight();
+                matchesChanged = false;
+            } else {
+                drawTiles(false);
+            }
+        });
     }
 
     void updateWindowList(bool refresh) {
         redrawTrapped([&] {
+            // The list changes only here (and commands redraw with a refresh): the matches
+            // of the search stay valid for the redraws in between.
             if (refresh) {
                 applyTabCaptions();
                 list.refreshList();
+                haystacks.clear();
+                computeMatches();
             }
-            computeMatches();
             drawTiles();
         });
     }
@@ -599,7 +675,7 @@ struct ThumbnailPanel::Impl {
         if (refresh) {
             updateWindowList(true);
         } else {
-            redrawTrapped([&] { drawTiles(); });
+            redrawTrapped([&] { drawTiles(false); });
         }
         if (shutDown) {
             return;
@@ -813,7 +889,7 @@ void ThumbnailPanel::setSearch(const std::string& text) {
     if (target != p.currentTab()) {
         p.showTab(target, false);
     } else {
-        p.redrawTrapped([&] { p.drawTiles(); });
+        p.showMatches();
     }
 }
 
