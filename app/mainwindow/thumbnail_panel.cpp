@@ -1,16 +1,14 @@
 #include "mainwindow/thumbnail_panel.h"
 
 #include <algorithm>
-#include <array>
 #include <chrono>
 #include <cmath>
 
 #include "common/app_title.h"
 #include "common/runtime_error.h"
-#include "common/search_words.h"
 #include "common/text.h"
 #include "mainwindow/make_short_file_name.h"
-#include "mainwindow/record_search.h"
+#include "mainwindow/search_filter.h"
 #include "mainwindow/search_highlight.h"
 
 namespace snapdesk {
@@ -91,13 +89,7 @@ struct ThumbnailPanel::Impl {
     bool vBarShown = false;
     bool hBarShown = false;
     // The search typed: with words, only matching records show, and one of them is highlighted.
-    std::string searchText;
-    SearchWords search;
-    std::vector<char> matched;  // by list index, while the search has words
-    // What the search looks in, by list index; made at the first search after a refresh, so
-    // that a key press only looks for words.
-    std::vector<std::string> haystacks;
-    std::array<int, kTabCount> matchCounts{};
+    SearchFilter filter;
     // Computed again since the last drawing: captions and highlight to bring up to date.
     bool matchesChanged = true;
     std::vector<long> placed;  // the tiles shown on the current tab, in display order
@@ -121,38 +113,14 @@ struct ThumbnailPanel::Impl {
     TileView& tile0() { return *tiles[0]; }
     long upperBound() const { return static_cast<long>(tiles.size()) - 1; }
 
-    bool filtering() const { return !search.empty(); }
+    bool filtering() const { return filter.active(); }
 
     void computeMatches() {
         matchesChanged = true;
-        matched.clear();
-        if (!filtering()) {
-            return;
-        }
-        const auto n = static_cast<std::size_t>(list.count()) + 1;
-        if (haystacks.size() != n) {
-            haystacks.assign(n, {});
-            for (long k = 1; k <= list.count(); ++k) {
-                haystacks[static_cast<std::size_t>(k)] = recordHaystack(list, k);
-            }
-        }
-        matched.resize(n);
-        matchCounts = {};
-        for (long k = 1; k <= list.count(); ++k) {
-            matched[static_cast<std::size_t>(k)] =
-                search.foundIn(haystacks[static_cast<std::size_t>(k)]) ? 1 : 0;
-            const int tab = stripTabOf(k);
-            if (tab >= 0 && tab < kTabCount && shownOn(k, tab)) {
-                ++matchCounts[static_cast<std::size_t>(tab)];
-            }
-        }
+        filter.compute(list, [this](long k) { return list.doDisplay(k) ? stripTabOf(k) : -1; });
     }
 
-    // Without a search `matched` is empty and every record matches.
-    bool matches(long k) const {
-        const auto i = static_cast<std::size_t>(k);
-        return matched.empty() || (k >= 1 && i < matched.size() && matched[i] != 0);
-    }
+    bool matches(long k) const { return filter.matches(k); }
 
     // Record k is displayed on `tab` and matches the search.
     bool shownOn(long k, int tab) const {
@@ -171,7 +139,7 @@ struct ThumbnailPanel::Impl {
 
     bool shownOnTab(long k) const { return shownOn(k, currentTab()); }
 
-    int matchCount(int tab) const { return matchCounts[static_cast<std::size_t>(tab)]; }
+    int matchCount(int tab) const { return filter.count(tab); }
 
     // The visible tabs from left to right.
     std::vector<int> stripOrder() const {
@@ -620,7 +588,7 @@ struct ThumbnailPanel::Impl {
             if (refresh) {
                 applyTabCaptions();
                 list.refreshList();
-                haystacks.clear();
+                filter.listChanged();
                 computeMatches();
             }
             drawTiles();
@@ -865,11 +833,9 @@ void ThumbnailPanel::tabClick(int tab) {
 
 void ThumbnailPanel::setSearch(const std::string& text) {
     Impl& p = *impl_;
-    if (p.shutDown || text == p.searchText) {
+    if (p.shutDown || !p.filter.setText(text)) {
         return;
     }
-    p.searchText = text;
-    p.search = SearchWords(text);
     p.computeMatches();
     if (!p.filtering()) {
         p.setTabCaptions();
@@ -894,7 +860,7 @@ void ThumbnailPanel::setSearch(const std::string& text) {
 }
 
 const std::string& ThumbnailPanel::searchText() const {
-    return impl_->searchText;
+    return impl_->filter.text();
 }
 
 void ThumbnailPanel::moveHighlight(int step) {

@@ -105,7 +105,7 @@ class ThumbnailPanel : private PanelViewEvents {
     // A click on tab 0..3 (also what the user's selection in the tab strip runs).
     void tabClick(int tab);
     // The typed search. With words, a tile shows only when its record matches them all (see
-    // recordHaystack), each visible tab's caption tells its matches ("Documents (3)"), and the
+    // SearchFilter), each visible tab's caption tells its matches ("Documents (3)"), and the
     // view goes to the first tab with a match. Works on the list as it is: no new look at the
     // desktop. An empty text brings every tile and the captions back.
     void setSearch(const std::string& text);
