@@ -2,7 +2,6 @@
 
 #include "common/fold_diacritics.h"
 #include "common/search_words.h"
-#include "mainwindow/search_highlight.h"
 
 namespace snapdesk {
 namespace {
@@ -32,34 +31,6 @@ TEST(SearchWords, EveryWordInSomeFieldInAnyOrderAndCaseWithAccentsFolded) {
     // No words: everything matches, fields or none.
     EXPECT_TRUE(SearchWords("").matches({}));
     EXPECT_TRUE(SearchWords("   ").empty());
-}
-
-TEST(SearchHighlight, MovesStopAtTheEndsAndARefreshKeepsTheWindow) {
-    SearchHighlight h;
-    EXPECT_FALSE(h.current());
-    EXPECT_FALSE(h.move(1));
-
-    h.restart({11, 22, 33});
-    EXPECT_EQ(h.current(), 11u);
-    EXPECT_FALSE(h.move(-1)) << "Up on the first match stays";
-    EXPECT_TRUE(h.move(1));
-    EXPECT_TRUE(h.move(1));
-    EXPECT_EQ(h.current(), 33u);
-    EXPECT_FALSE(h.move(1)) << "Down on the last match stays";
-    EXPECT_EQ(h.current(), 33u);
-    EXPECT_EQ(h.nth(2), 22u);
-    EXPECT_FALSE(h.nth(4));
-    EXPECT_FALSE(h.nth(0));
-
-    // The list refreshed: 33 moved up, it keeps the highlight; once gone, the first has it.
-    h.refresh({33, 11});
-    EXPECT_EQ(h.current(), 33u);
-    h.refresh({11, 22});
-    EXPECT_EQ(h.current(), 11u);
-    // A new text starts at the first match, wherever the highlight was.
-    h.move(1);
-    h.restart({22, 11});
-    EXPECT_EQ(h.current(), 22u);
 }
 
 }  // namespace

@@ -105,6 +105,8 @@ TEST_F(PanelSearch, AFilterShowsTheMatchesCountsThemPerTabAndClearingBringsAllBa
     EXPECT_EQ(state.currentTab, kDocumentsTab);
     EXPECT_EQ(shownTiles(), (std::vector<long>{budget, letter}));
     EXPECT_EQ(panel->highlighted(), budget);
+    panel->moveHighlight(-1);
+    EXPECT_EQ(panel->highlighted(), budget) << "Up on the first match stays";
     panel->moveHighlight(1);
     panel->moveHighlight(1);
     EXPECT_EQ(panel->highlighted(), letter);
