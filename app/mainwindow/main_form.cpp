@@ -345,6 +345,58 @@ void MainForm::bringMainWindowBack() {
     activation_.bringMainWindowBack();
 }
 
+void MainForm::searchChanged(const std::string& text) {
+    if (panel_ != nullptr && !state_.shutDown) {
+        panel_->setSearch(text);
+    }
+}
+
+bool MainForm::searchKey(SearchKey key, int digit) {
+    if (panel_ == nullptr || !state_.loaded || state_.shutDown) {
+        return false;
+    }
+    // A project command's dialog answers messages: nothing starts underneath it.
+    if (projectDialogs_.open) {
+        return true;
+    }
+    switch (key) {
+        case SearchKey::Up:
+            panel_->moveHighlight(-1);
+            return true;
+        case SearchKey::Down:
+            panel_->moveHighlight(1);
+            return true;
+        case SearchKey::Enter:
+            if (const long k = panel_->highlighted(); k != 0) {
+                activation_.activateThumbnail(k);
+            }
+            return true;
+        case SearchKey::CtrlDigit:
+            if (const long k = panel_->nthMatch(digit); k != 0) {
+                activation_.activateThumbnail(k);
+            }
+            return true;
+        case SearchKey::Escape:
+            if (panel_->searchText().empty()) {
+                sendBack();
+            } else {
+                window_.setSearchText("");
+                panel_->setSearch("");
+            }
+            return true;
+    }
+    return false;
+}
+
+void MainForm::startSearch() {
+    if (panel_ == nullptr || state_.shutDown) {
+        return;
+    }
+    window_.setSearchText("");
+    panel_->setSearch("");
+    window_.focusSearch();
+}
+
 void MainForm::restoreMainWindow(ShowCommand state) {
     window_.show(state);
     ForceForeground(platform_.windows, window_.handle());
@@ -428,9 +480,6 @@ void MainForm::hotKeyPressed() {
         startSearch();
     }
 }
-
-// Nothing to start until the main window has a search box.
-void MainForm::startSearch() {}
 
 void MainForm::chooseHotKey() {
     hotKeyDialogOpen_ = true;

@@ -68,6 +68,9 @@ struct MainFormState {
     bool sessionEnding = false;  // Windows ends the session: no questions, the recovery kept
 };
 
+// Keys the search box passes on instead of editing its text with them.
+enum class SearchKey { Up, Down, Enter, Escape, CtrlDigit };
+
 inline constexpr unsigned kTimer1IntervalMs = 3000;
 // Often enough that a comment typed is on disk within the recovery's two-second grouping.
 inline constexpr unsigned kRecoveryIntervalMs = 400;
@@ -101,8 +104,6 @@ class MainForm final : private PanelHost,
     void hotKeyPressed();
     // Minimised, the focus given back to the window that had it before the hot key.
     void sendBack() { hotKeyToggle_.sendBack(); }
-    // The search box cleared and given the focus.
-    void startSearch();
 
     void timerTick(MainTimer timer);
     // A menu or accelerator command; false when the id is no command of the main window.
@@ -141,6 +142,15 @@ class MainForm final : private PanelHost,
     }
     void updateImage(long k);
     void bringMainWindowBack();
+
+    // The search box's text changed.
+    void searchChanged(const std::string& text);
+    // A key of the search box: Up and Down move the highlight, Enter activates the highlighted
+    // window as a click on its tile does, Ctrl with digit 1..9 the n-th match, Escape clears
+    // the box, or sends the window back when it is empty. False when the key is not taken.
+    bool searchKey(SearchKey key, int digit = 0);
+    // The box emptied and given the keyboard focus.
+    void startSearch();
 
   private:
     void runLoadSteps();

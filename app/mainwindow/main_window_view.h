@@ -60,6 +60,11 @@ class MainWindowView : public HotKeyRegistrar {
     virtual void removeTrayIcon() = 0;
     virtual void routeTrayMessages() = 0;
     virtual void restoreWindowProcedure() = 0;
+
+    // The search box: its text replaced (as typing would, the change reported back), and the
+    // keyboard focus given to it.
+    virtual void setSearchText(const std::string& /*text*/) {}
+    virtual void focusSearch() {}
 };
 
 }  // namespace snapdesk

@@ -8,6 +8,8 @@
 #include "common/make_short_file_name.h"
 #include "common/runtime_error.h"
 #include "common/text.h"
+#include "mainwindow/search_filter.h"
+#include "mainwindow/search_highlight.h"
 
 namespace snapdesk {
 
@@ -20,6 +22,8 @@ constexpr const char* kOthersCaption = "     Others    ";
 constexpr const char* kProjectCaption = "   Project   ";
 constexpr const char* kWideDocumentsCaption = "              Documents              ";
 constexpr const char* kWideProjectCaption = "                Project                ";
+constexpr const char* kFourTabCaptions[] = {kDocumentsCaption, kWebBrowsersCaption, kOthersCaption,
+                                            kProjectCaption};
 
 constexpr const char* kProjectLabel = "Project: ";
 constexpr const char* kClickAnyHint = "Click Any Image to Continue";
@@ -39,6 +43,8 @@ constexpr const char* kFatalMessage =
 constexpr int kCannotCreateImage = 480;
 constexpr int kMaxRowsFourTabs = 10;
 constexpr int kTabCount = 4;
+// The back colour of the highlighted match (0x00BBGGRR): pale yellow, apart from every tab's.
+constexpr std::uint32_t kHighlightBackColor = 0x80FFFF;
 // The longest run of tile making between two turns of the message loop.
 constexpr std::chrono::milliseconds kTileTurn{40};
 
@@ -48,6 +54,13 @@ std::string numberAndDescription(const RuntimeError& e) {
 
 std::string trapMessage(const std::string& procedure, const RuntimeError& e) {
     return "an error has occured in '" + procedure + "'\n" + numberAndDescription(e);
+}
+
+// "Documents" with 3 matches is "Documents (3)"; the blanks that widen a caption stay around.
+std::string withMatchCount(const std::string& caption, int count) {
+    const auto end = caption.find_last_not_of(' ');
+    const std::size_t at = end == std::string::npos ? caption.size() : end + 1;
+    return caption.substr(0, at) + " (" + std::to_string(count) + ")" + caption.substr(at);
 }
 
 }  // namespace
@@ -75,6 +88,13 @@ struct ThumbnailPanel::Impl {
     bool turnRequested = false;
     bool vBarShown = false;
     bool hBarShown = false;
+    // The search typed: with words, only matching records show, and one of them is highlighted.
+    SearchFilter filter;
+    // Computed again since the last drawing: captions and highlight to bring up to date.
+    bool matchesChanged = true;
+    std::vector<long> placed;  // the tiles shown on the current tab, in display order
+    SearchHighlight highlight;
+    long highlightedTile = 0;  // the tile drawn highlighted, 0 none
 
     Impl(PanelState& s, CoffeeShopList& l, Ui& u, PanelView& v, PanelHost& h, ScreenMetrics m)
         : state(s),
@@ -93,17 +113,54 @@ struct ThumbnailPanel::Impl {
     TileView& tile0() { return *tiles[0]; }
     long upperBound() const { return static_cast<long>(tiles.size()) - 1; }
 
-    // Record k is on the current tab and displayed.
-    bool shownOnTab(long k) const {
-        if (!list.doDisplay(k)) {
-            return false;
-        }
-        const int tab = list.inTab(k);
+    bool filtering() const { return filter.active(); }
+
+    void computeMatches() {
+        matchesChanged = true;
+        filter.compute(list, [this](long k) { return list.doDisplay(k) ? stripTabOf(k) : -1; });
+    }
+
+    bool matches(long k) const { return filter.matches(k); }
+
+    // Record k is displayed on `tab` and matches the search.
+    bool shownOn(long k, int tab) const {
+        return list.doDisplay(k) && matches(k) && stripTabOf(k) == tab;
+    }
+
+    // The tab whose page shows record k. Two tabs: Project shows its own records, Documents
+    // every other one.
+    int stripTabOf(long k) const {
+        const int in = list.inTab(k);
         if (state.tabMode == 4) {
-            return tab == currentTab();
+            return in;
         }
-        // Two tabs: Project shows its own records, Documents every other one.
-        return currentTab() == kProjectTab ? tab == kProjectTab : tab != kProjectTab;
+        return in == kProjectTab ? kProjectTab : 0;
+    }
+
+    bool shownOnTab(long k) const { return shownOn(k, currentTab()); }
+
+    int matchCount(int tab) const { return filter.count(tab); }
+
+    // The visible tabs from left to right.
+    std::vector<int> stripOrder() const {
+        return state.tabMode == 4 ? std::vector<int>{0, 1, 2, 3} : std::vector<int>{0, kProjectTab};
+    }
+
+    std::string tabCaption(int tab) const {
+        std::string caption = kFourTabCaptions[tab];
+        if (state.tabMode != 4 && (tab == 0 || tab == kProjectTab)) {
+            caption = tab == 0 ? kWideDocumentsCaption : kWideProjectCaption;
+        }
+        if (!filtering() || (state.tabMode != 4 && tab != 0 && tab != kProjectTab)) {
+            return caption;
+        }
+        return withMatchCount(caption, matchCount(tab));
+    }
+
+    void setTabCaptions() {
+        for (int tab = 0; tab < kTabCount; ++tab) {
+            view.setTabCaption(tab, tabCaption(tab));
+        }
     }
 
     int shownCount() const {
@@ -128,14 +185,12 @@ struct ThumbnailPanel::Impl {
         if (state.tabMode == 4) {
             view.setTabVisible(1, true);
             view.setTabVisible(2, true);
-            view.setTabCaption(0, kDocumentsCaption);
-            view.setTabCaption(3, kProjectCaption);
+            setTabCaptions();
             return;
         }
         view.setTabVisible(1, false);
         view.setTabVisible(2, false);
-        view.setTabCaption(0, kWideDocumentsCaption);
-        view.setTabCaption(3, kWideProjectCaption);
+        setTabCaptions();
         // A hidden tab cannot stay selected: its records belong to Documents now.
         if (state.currentTab == 1 || state.currentTab == 2) {
             state.currentTab = 0;
@@ -218,26 +273,32 @@ struct ThumbnailPanel::Impl {
         }
     }
 
+    std::uint32_t tabColor() const {
+        return state.tabColors[static_cast<std::size_t>(currentTab())];
+    }
+    std::uint32_t backColorOf(long k) const {
+        return k != 0 && k == highlightedTile ? kHighlightBackColor : tabColor();
+    }
+
     void ArrangePictureBoxes() {
         try {
-            const std::uint32_t back = state.tabColors[static_cast<std::size_t>(currentTab())];
             const Bounds hint = view.bounds(PanelControl::lblClickAny);
             int x = gx();
             int y = hint.top + hint.height;
             int row = 1;
-            int placed = 0;
+            placed.clear();
             for (long k = 1; k <= upperBound(); ++k) {
                 TileView& tile = *tiles[static_cast<std::size_t>(k)];
                 if (shownOnTab(k) && (state.tabMode != 4 || row <= kMaxRowsFourTabs)) {
                     tile.move(x, y);
-                    ++placed;
+                    placed.push_back(k);
                     x += tile.width() + gx();
-                    tile.setBackColor(back);
-                    tile.setTabIndex(placed + 1);
+                    tile.setBackColor(backColorOf(k));
+                    tile.setTabIndex(static_cast<int>(placed.size()) + 1);
                     tile.setTabStop(true);
                     tile.setVisible(true);
                     tile.setCommentColor(state.commentBackColor);
-                    if (placed % 3 == 0) {
+                    if (placed.size() % 3 == 0) {
                         x = gx();
                         y += tile.height();
                         ++row;
@@ -373,7 +434,7 @@ struct ThumbnailPanel::Impl {
             tile.setVisible(false);
             return;
         }
-        tile.setBackColor(state.tabColors[static_cast<std::size_t>(currentTab())]);
+        tile.setBackColor(backColorOf(k));
         tile.setFileName(makeShortFileName(list.CaptionString(k)));
         tile.setComment(list.CommentString(k));
         if (list.gotPhoto(k) || list.photoIsProvisional(k)) {
@@ -391,7 +452,151 @@ struct ThumbnailPanel::Impl {
         }
     }
 
+    // The windows of the tiles that match, in display order; none without a search.
+    std::vector<WindowHandle> placedMatches() const {
+        std::vector<WindowHandle> windows;
+        if (filtering()) {
+            for (long k : placed) {
+                windows.push_back(list.hWnd(k));
+            }
+        }
+        return windows;
+    }
+
+    long tileOf(WindowHandle window) const {
+        for (long k : placed) {
+            if (list.hWnd(k) == window) {
+                return k;
+            }
+        }
+        return 0;
+    }
+
+    // The highlighted tile has a back colour of its own, and is scrolled into the viewport.
+    void paintHighlight() {
+        const auto window = highlight.current();
+        const long want = window ? tileOf(*window) : 0;
+        if (want == highlightedTile) {
+            return;
+        }
+        const long old = highlightedTile;
+        highlightedTile = want;
+        if (TileView* tile = tileAt(old); tile != nullptr && old != 0) {
+            tile->setBackColor(backColorOf(old));
+        }
+        if (TileView* tile = tileAt(want); tile != nullptr && want != 0) {
+            tile->setBackColor(backColorOf(want));
+            scrollIntoView(*tile);
+        }
+    }
+
+    void scrollIntoView(TileView& tile) {
+        if (!vBarShown) {
+            return;
+        }
+        const int value = view.scrollValue(PanelControl::vScroll);
+        const int viewport = view.innerHeight(PanelControl::pbxPortal);
+        int to = value;
+        if (tile.top() < value) {
+            to = tile.top() - gy();
+        } else if (tile.top() + tile.height() > value + viewport) {
+            to = tile.top() + tile.height() + gy() - viewport;
+        }
+        to = std::clamp(to, 0, view.scrollRange(PanelControl::vScroll).max);
+        if (to != value) {
+            view.setScrollValue(PanelControl::vScroll, to);
+            vScrollChange(to);
+        }
+    }
+
+    // The tiles laid out and filled from the list as it is. Without fillAll only the tiles
+    // that were not shown are filled: the others show the list as it is already, since the
+    // list changes only with a refresh, which fills them all.
+    void drawTiles(bool fillAll = true) {
+        if (filtering() && matchesChanged) {
+            setTabCaptions();
+        }
+        if (!loadPictureBoxes(list.count())) {
+            return;
+        }
+        std::vector<char> wasPlaced;
+        if (!fillAll) {
+            wasPlaced.resize(static_cast<std::size_t>(upperBound()) + 1);
+            for (long k : placed) {
+                wasPlaced[static_cast<std::size_t>(k)] = 1;
+            }
+        }
+        const std::vector<long> before = placed;
+        ArrangePictureBoxes();
+        if (fillAll) {
+            for (long k = 1; k <= upperBound(); ++k) {
+                fillTile(k);
+            }
+        } else {
+            for (long k : placed) {
+                if (wasPlaced[static_cast<std::size_t>(k)] == 0) {
+                    fillTile(k);
+                }
+            }
+        }
+        AdjustScrollBars();
+        // The same windows in the same tiles keep the highlight as it is.
+        if (matchesChanged || placed != before) {
+            highlight.refresh(placedMatches());
+            paintHighlight();
+        }
+        matchesChanged = false;
+    }
+
+    // Whether the tiles shown are the ones the search leaves on the current tab, in order (as
+    // with every letter typed while all of them still match).
+    bool sameTilesWouldShow() const {
+        if (list.count() > upperBound()) {
+            return false;
+        }
+        const std::size_t most = state.tabMode == 4 ? 3 * kMaxRowsFourTabs : placed.size() + 1;
+        std::size_t i = 0;
+        for (long k = 1; k <= upperBound() && i < most; ++k) {
+            if (shownOnTab(k)) {
+                if (i >= placed.size() || placed[i] != k) {
+                    return false;
+                }
+                ++i;
+            }
+        }
+        return i == placed.size();
+    }
+
+    // After a change of the search, on the current tab.
+    void showMatches() {
+        redrawTrapped([&] {
+            if (sameTilesWouldShow()) {
+                setTabCaptions();
+                highlight.refresh(placedMatches());
+                paintHighlight();
+                matchesChanged = false;
+            } else {
+                drawTiles(false);
+            }
+        });
+    }
+
     void updateWindowList(bool refresh) {
+        redrawTrapped([&] {
+            // The list changes only here (and commands redraw with a refresh): the matches
+            // of the search stay valid for the redraws in between.
+            if (refresh) {
+                applyTabCaptions();
+                list.refreshList();
+                filter.listChanged();
+                computeMatches();
+            }
+            drawTiles();
+        });
+    }
+
+    template <typename F>
+    void redrawTrapped(F&& work) {
         if (shutDown) {
             return;
         }
@@ -399,18 +604,7 @@ struct ThumbnailPanel::Impl {
             if (anyBusy()) {
                 return;
             }
-            if (refresh) {
-                applyTabCaptions();
-                list.refreshList();
-            }
-            if (!loadPictureBoxes(list.count())) {
-                return;
-            }
-            ArrangePictureBoxes();
-            for (long k = 1; k <= upperBound(); ++k) {
-                fillTile(k);
-            }
-            AdjustScrollBars();
+            work();
         } catch (const RuntimeError& e) {
             if (e.number == kCannotCreateImage) {
                 fatal(kMemoryMessage, MessageBoxStyle::OkCritical);
@@ -435,6 +629,40 @@ struct ThumbnailPanel::Impl {
 
     TileView* tileAt(long k) {
         return k >= 0 && k <= upperBound() ? tiles[static_cast<std::size_t>(k)] : nullptr;
+    }
+
+    // Tab 0..3 shown: with refresh after a new look at the desktop, as a click on it does.
+    void showTab(int tab, bool refresh) {
+        if (shutDown || tab < 0 || tab >= kTabCount) {
+            return;
+        }
+        state.currentTab = tab;
+        view.selectTab(tab);
+        const std::string name = text::doubleAmpersands(state.projectName);
+        view.setVisible(PanelControl::pbxPortal, false);
+        if (refresh) {
+            updateWindowList(true);
+        } else {
+            redrawTrapped([&] { drawTiles(false); });
+        }
+        if (shutDown) {
+            return;
+        }
+        view.setBackColor(PanelControl::canvas, state.tabColors[static_cast<std::size_t>(tab)]);
+        if (tab == kProjectTab) {
+            view.setCaption(PanelControl::lblProjectName, kProjectLabel + name);
+            view.setVisible(PanelControl::lblProjectName, true);
+            view.setVisible(PanelControl::lblClickAny, false);
+        } else {
+            view.setVisible(PanelControl::lblProjectName, false);
+            view.setVisible(PanelControl::lblClickAny, true);
+        }
+        // The new caption has its own width.
+        centreLabels(view.scrollValue(PanelControl::hScroll));
+        Bounds portal = view.bounds(PanelControl::pbxPortal);
+        portal.left = 0;
+        view.setBounds(PanelControl::pbxPortal, portal);
+        view.setVisible(PanelControl::pbxPortal, true);
     }
 };
 
@@ -600,34 +828,55 @@ void ThumbnailPanel::nextTurn() {
 }
 
 void ThumbnailPanel::tabClick(int tab) {
+    impl_->showTab(tab, true);
+}
+
+void ThumbnailPanel::setSearch(const std::string& text) {
     Impl& p = *impl_;
-    if (p.shutDown || tab < 0 || tab >= kTabCount) {
+    if (p.shutDown || !p.filter.setText(text)) {
         return;
     }
-    PanelView& v = p.view;
-    p.state.currentTab = tab;
-    v.selectTab(tab);
-    const std::string name = text::doubleAmpersands(p.state.projectName);
-    v.setVisible(PanelControl::pbxPortal, false);
-    p.updateWindowList(true);
-    if (p.shutDown) {
-        return;
+    p.computeMatches();
+    if (!p.filtering()) {
+        p.setTabCaptions();
     }
-    v.setBackColor(PanelControl::canvas, p.state.tabColors[static_cast<std::size_t>(tab)]);
-    if (tab == kProjectTab) {
-        v.setCaption(PanelControl::lblProjectName, kProjectLabel + name);
-        v.setVisible(PanelControl::lblProjectName, true);
-        v.setVisible(PanelControl::lblClickAny, false);
+    // The view goes to the first tab with a match; with none anywhere it stays.
+    int target = p.currentTab();
+    if (p.filtering()) {
+        for (int tab : p.stripOrder()) {
+            if (p.matchCount(tab) > 0) {
+                target = tab;
+                break;
+            }
+        }
+    }
+    // The highlight starts again at the first match.
+    p.highlight.clear();
+    if (target != p.currentTab()) {
+        p.showTab(target, false);
     } else {
-        v.setVisible(PanelControl::lblProjectName, false);
-        v.setVisible(PanelControl::lblClickAny, true);
+        p.showMatches();
     }
-    // The new caption has its own width.
-    p.centreLabels(v.scrollValue(PanelControl::hScroll));
-    Bounds portal = v.bounds(PanelControl::pbxPortal);
-    portal.left = 0;
-    v.setBounds(PanelControl::pbxPortal, portal);
-    v.setVisible(PanelControl::pbxPortal, true);
+}
+
+const std::string& ThumbnailPanel::searchText() const {
+    return impl_->filter.text();
+}
+
+void ThumbnailPanel::moveHighlight(int step) {
+    if (impl_->highlight.move(step)) {
+        impl_->paintHighlight();
+    }
+}
+
+long ThumbnailPanel::highlighted() const {
+    const auto window = impl_->highlight.current();
+    return window ? impl_->tileOf(*window) : 0;
+}
+
+long ThumbnailPanel::nthMatch(int n) const {
+    const auto window = impl_->highlight.nth(n);
+    return window ? impl_->tileOf(*window) : 0;
 }
 
 void ThumbnailPanel::setHintText(const std::string& text) {

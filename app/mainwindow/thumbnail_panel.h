@@ -104,6 +104,19 @@ class ThumbnailPanel : private PanelViewEvents {
     void updateWindowList(bool refresh = true);
     // A click on tab 0..3 (also what the user's selection in the tab strip runs).
     void tabClick(int tab);
+    // The typed search. With words, a tile shows only when its record matches them all (see
+    // SearchFilter), each visible tab's caption tells its matches ("Documents (3)"), and the
+    // view goes to the first tab with a match. Works on the list as it is: no new look at the
+    // desktop. An empty text brings every tile and the captions back.
+    void setSearch(const std::string& text);
+    const std::string& searchText() const;
+    // The highlight among the current tab's matches: one on (+1) or back (-1), stopping at the
+    // ends. The first match is highlighted after every change of the text.
+    void moveHighlight(int step);
+    // List index of the highlighted match, and of the n-th match (1-based) in display order on
+    // the current tab; 0 when there is none.
+    long highlighted() const;
+    long nthMatch(int n) const;
     // lblClickAny: "Click Any Image to Continue" or "Double Click Any Image to Continue".
     void setHintText(const std::string& text);
     // Start-up "o": widget 0 to the front of the z-order.

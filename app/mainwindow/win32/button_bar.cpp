@@ -73,6 +73,7 @@ ButtonBar::ButtonBar(HWND parent) {
     images_ = loadImages(imageSize_);
     SendMessageW(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_.get()));
     addButtons(true);
+    search_ = std::make_unique<SearchBox>(toolbar_, win32::windowDpi(parent));
     autoSize();
 }
 
@@ -82,6 +83,9 @@ void ButtonBar::setTextLabels(bool on) {
 }
 
 void ButtonBar::setDpi(int dpi) {
+    if (search_) {
+        search_->setDpi(dpi);
+    }
     const int size = toolbarImageSize(dpi);
     if (toolbar_ == nullptr || size == imageSize_) {
         return;
@@ -126,6 +130,9 @@ void ButtonBar::addButtons(bool withCaptions) {
 
 void ButtonBar::autoSize() {
     SendMessageW(toolbar_, TB_AUTOSIZE, 0, 0);
+    if (search_) {
+        search_->place();
+    }
 }
 
 int ButtonBar::heightPixels() const {

@@ -176,6 +176,13 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
                 form.buttonCommand(LOWORD(wParam));
                 return 0;
             }
+            if (SearchBox* box = parts->buttonBar->searchBox();
+                box != nullptr && reinterpret_cast<HWND>(lParam) == box->hwnd()) {
+                if (HIWORD(wParam) == EN_CHANGE) {
+                    form.searchChanged(box->text());
+                }
+                return 0;
+            }
             break;
         case WM_NOTIFY:
             if (onNotify(*reinterpret_cast<const NMHDR*>(lParam))) {
@@ -324,6 +331,11 @@ int runMainWindow(HINSTANCE instance, int /*showCommand*/) {
     auto parts = std::make_unique<MainWindowParts>();
     Platform& platform = parts->system.platform();
     parts->buttonBar = std::make_unique<ButtonBar>(window);
+    if (SearchBox* box = parts->buttonBar->searchBox()) {
+        box->setKeyHandler([&form = parts->form](SearchKey key, int digit) {
+            return form && form->searchKey(key, digit);
+        });
+    }
     parts->view = std::make_unique<Win32MainWindowView>(window, *parts->buttonBar);
     parts->view->setTrayEventHandler(&onTrayEvent);
     parts->panel = createPanelView(window);

@@ -139,6 +139,18 @@ void Win32MainWindowView::setToolbarTextLabels(bool on) {
     buttonBar_.setTextLabels(on);
 }
 
+void Win32MainWindowView::setSearchText(const std::string& text) {
+    if (SearchBox* box = buttonBar_.searchBox()) {
+        box->setText(text);
+    }
+}
+
+void Win32MainWindowView::focusSearch() {
+    if (SearchBox* box = buttonBar_.searchBox()) {
+        box->focus();
+    }
+}
+
 bool Win32MainWindowView::setTimer(MainTimer timer, unsigned intervalMs, bool enabled) {
     const auto id = static_cast<UINT_PTR>(timer);
     if (!enabled) {

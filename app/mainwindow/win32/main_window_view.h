@@ -58,6 +58,8 @@ class Win32MainWindowView final : public MainWindowView {
     void removeTrayIcon() override;
     void routeTrayMessages() override;
     void restoreWindowProcedure() override;
+    void setSearchText(const std::string& text) override;
+    void focusSearch() override;
 
     const TwipsScale& scale() const { return scale_; }
     void setScale(const TwipsScale& scale) { scale_ = scale; }

@@ -522,5 +522,27 @@ TEST_F(MainFormTest, AStoredMaximisedWindowOpensMaximised) {
     EXPECT_EQ(form().state().windowStateText, "MAXIMIZED");
 }
 
+TEST_F(MainFormTest, SearchKeysActivateMatchesAndEscapeClearsThenSendsTheWindowBack) {
+    world.topLevel("report.txt - Notepad", 7, "C:\\Windows\\notepad.exe");
+    const WindowHandle notes = world.topLevel("notes.txt - WordPad", 8, "C:\\Windows\\wordpad.exe");
+    ASSERT_TRUE(form().load());
+    form().searchChanged("wordpad");
+
+    calls.clear();
+    EXPECT_TRUE(form().searchKey(SearchKey::CtrlDigit, 2));
+    EXPECT_EQ(indexOf("disable"), calls.size()) << "there is no second match";
+    EXPECT_TRUE(form().searchKey(SearchKey::Enter));
+    EXPECT_LT(indexOf("disable"), calls.size());
+    EXPECT_EQ(world.desktop.foregroundWindow(), notes);
+
+    const std::string minimise = "show " + std::to_string(static_cast<int>(ShowCommand::Minimize));
+    calls.clear();
+    EXPECT_TRUE(form().searchKey(SearchKey::Escape));
+    EXPECT_EQ(form().panel().searchText(), "");
+    EXPECT_EQ(indexOf(minimise), calls.size()) << "the first Escape only clears the box";
+    EXPECT_TRUE(form().searchKey(SearchKey::Escape));
+    EXPECT_LT(indexOf(minimise), calls.size());
+}
+
 }  // namespace
 }  // namespace snapdesk::testing

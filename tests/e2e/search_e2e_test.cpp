@@ -1,0 +1,172 @@
+// Finding a window by typing, as a user does: two notepad documents on the Project tab, one
+// with a comment and in a folder of its own, the project saved so that both have locations;
+// then words typed into the search box with the keyboard (xdotool on the test display), Enter
+// to bring the match to the front, Escape to get every tile back.
+// SNAPDESK_E2E_SHOTS=folder saves a screenshot of the desktop at each step there.
+#include <gtest/gtest.h>
+// clang-format off
+#include <windows.h>
+#include <commctrl.h>
+#include <objbase.h>
+// clang-format on
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "snapdesk_app.h"
+#include "test_apps.h"
+
+namespace snapdesk::testing {
+namespace {
+
+constexpr Milliseconds kTwoTicks{2 * 3000 + 2000};
+const std::wstring kFolder = L"C:\\Harbour Ledgers";
+const std::wstring kDocument = kFolder + L"\\tide table.txt";
+const std::wstring kData = L"C:\\Snapdesk\\datafiles\\";
+const std::wstring kProjectFile = kData + L"projects\\Harbour.txt";
+
+// xdotool with these arguments on the test display, started through Wine's start /unix;
+// true once it has ended well.
+bool xdotool(const std::wstring& arguments) {
+    Program tool(L"start.exe /wait /unix /usr/bin/xdotool " + arguments);
+    DWORD code = 1;
+    return tool.started() && waitUntil([&] { return tool.hasExited(); }) &&
+           GetExitCodeProcess(tool.process(), &code) && code == 0;
+}
+
+std::vector<std::wstring> tileNames(const SnapdeskApp& app) {
+    std::vector<std::wstring> names;
+    for (const Tile& t : app.tiles()) {
+        names.push_back(t.fileName);
+    }
+    return names;
+}
+
+class SearchE2E : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        // The Recent shortcuts are made through the shell's COM objects.
+        ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
+        clearSnapdeskSettings();
+        // Locations learnt by earlier runs would answer for this run's documents; the folder
+        // list is walked anew at start-up, so it knows the new folder.
+        for (const std::wstring& f :
+             {kProjectFile, kData + L"oldpaths.txt", kData + L"dirTree0.txt"}) {
+            DeleteFileW(f.c_str());
+        }
+        CreateDirectoryW(kFolder.c_str(), nullptr);
+        const HANDLE file = CreateFileW(kDocument.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        DWORD written = 0;
+        WriteFile(file, "high water\r\n", 12, &written, nullptr);
+        CloseHandle(file);
+        shortcut = addRecentShortcut(L"tide table.txt", kDocument);
+        ASSERT_FALSE(shortcut.empty());
+        tide = std::make_unique<Program>(startNotepadOn(kDocument, tideWindow));
+        crew = std::make_unique<OpenTextDocuments>(
+            std::initializer_list<const wchar_t*>{L"crew list.txt"});
+        ASSERT_NE(tideWindow, nullptr);
+        ASSERT_TRUE(crew->allOpen());
+        app = std::make_unique<SnapdeskApp>();
+        ASSERT_TRUE(app->started());
+    }
+    void TearDown() override {
+        app.reset();
+        tide.reset();
+        crew.reset();
+        DeleteFileW(shortcut.c_str());
+        DeleteFileW(kDocument.c_str());
+        RemoveDirectoryW(kFolder.c_str());
+        DeleteFileW(kProjectFile.c_str());
+        CoUninitialize();
+    }
+
+    // A click into the search box, where a user finds it at the toolbar's right end; true once
+    // the box has the keyboard focus (a click that came too early is given again).
+    bool clickSearchBox() {
+        const HWND box = descendant(descendant(app->main(), TOOLBARCLASSNAMEW), L"Edit");
+        RECT r{};
+        if (box == nullptr || !GetWindowRect(box, &r)) {
+            ADD_FAILURE() << "no search box in the toolbar";
+            return false;
+        }
+        const std::wstring at = std::to_wstring((r.left + r.right) / 2) + L" " +
+                                std::to_wstring((r.top + r.bottom) / 2);
+        const DWORD thread = GetWindowThreadProcessId(box, nullptr);
+        const auto focused = [&] {
+            GUITHREADINFO info{};
+            info.cbSize = sizeof(info);
+            return GetGUIThreadInfo(thread, &info) && info.hwndFocus == box &&
+                   GetForegroundWindow() == app->main();
+        };
+        return waitUntil([&] {
+            return bringToFront(app->main()) && xdotool(L"mousemove " + at + L" click 1") &&
+                   waitUntil(focused, Milliseconds{2000});
+        });
+    }
+    // Typed, and arrived in the box.
+    bool type(const std::wstring& text) {
+        const HWND box = descendant(descendant(app->main(), TOOLBARCLASSNAMEW), L"Edit");
+        return xdotool(L"type --delay 40 " + quoteArgument(text)) && waitUntil([&] {
+                   // WM_GETTEXT is carried across processes; GetWindowText is not.
+                   wchar_t typed[128] = {};
+                   SendMessageW(box, WM_GETTEXT, 128, reinterpret_cast<LPARAM>(typed));
+                   return text == typed;
+               });
+    }
+    bool onlyTile(const std::wstring& name) {
+        return waitUntil([&] { return tileNames(*app) == std::vector<std::wstring>{name}; });
+    }
+
+    std::wstring shortcut;
+    HWND tideWindow = nullptr;
+    std::unique_ptr<Program> tide;
+    std::unique_ptr<OpenTextDocuments> crew;
+    std::unique_ptr<SnapdeskApp> app;
+};
+
+TEST_F(SearchE2E, WordsOfACommentOrALocationLeaveOneTileEnterBringsItEscapeAllBack) {
+    const auto tile = app->waitForTile(L"tide table.txt", kTwoTicks);
+    ASSERT_TRUE(tile.has_value());
+    SnapdeskApp::typeComment(*tile, L"spring tides north");
+    ASSERT_TRUE(waitUntil([&] {
+        const auto now = app->tileNamed(L"tide table.txt");
+        return now && now->comment == L"spring tides north";
+    }));
+    ASSERT_TRUE(app->moveToProject(L"tide table.txt", kTwoTicks));
+    ASSERT_TRUE(app->moveToProject(L"crew list.txt", kTwoTicks));
+    ASSERT_TRUE(app->saveProjectAsWithoutQuestions(L"Harbour")) << "both locations are known";
+    const std::vector<std::wstring> captions = app->tabCaptions();
+
+    // Two words of the comment, the other way round: the Project tab with only that tile.
+    ASSERT_TRUE(clickSearchBox());
+    ASSERT_TRUE(type(L"tides Spring"));
+    EXPECT_TRUE(onlyTile(L"tide table.txt"));
+    EXPECT_TRUE(waitUntil([&] {
+        return app->tabCaptions() ==
+               std::vector<std::wstring>{L"              Documents (0)              ",
+                                         L"                Project (1)                "};
+    }));
+    screenshot("search-1-comment-words");
+    ASSERT_TRUE(xdotool(L"key Return"));
+    EXPECT_TRUE(waitUntil([&] { return GetForegroundWindow() == tideWindow; }))
+        << "Enter brings the highlighted window to the front";
+
+    // Escape empties the box: every tile and the captions as they were.
+    ASSERT_TRUE(clickSearchBox());
+    ASSERT_TRUE(xdotool(L"key Escape"));
+    EXPECT_TRUE(app->waitForTiles({L"tide table.txt", L"crew list.txt"}, kTwoTicks));
+    EXPECT_EQ(app->tabCaptions(), captions);
+
+    // A word of the folder the document is in.
+    ASSERT_TRUE(type(L"ledgers"));
+    EXPECT_TRUE(onlyTile(L"tide table.txt"));
+    screenshot("search-2-folder-word");
+    ASSERT_TRUE(xdotool(L"key Return"));
+    EXPECT_TRUE(waitUntil([&] { return GetForegroundWindow() == tideWindow; }));
+}
+
+}  // namespace
+}  // namespace snapdesk::testing
