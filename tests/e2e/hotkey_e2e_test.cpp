@@ -22,22 +22,6 @@
 namespace snapdesk::testing {
 namespace {
 
-// xdotool on the test display, started by Wine's ntdll as the Linux program it is: its keys
-// and clicks reach Wine as a person's, and wineserver matches the keys against hot keys.
-bool xdotool(std::initializer_list<std::string> arguments) {
-    using Spawn = long(__cdecl*)(char* const argv[], int wait);
-    const auto spawn = reinterpret_cast<Spawn>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "__wine_unix_spawnvp")));
-    std::vector<std::string> words{"xdotool"};
-    words.insert(words.end(), arguments);
-    std::vector<char*> argv;
-    for (std::string& word : words) {
-        argv.push_back(word.data());
-    }
-    argv.push_back(nullptr);
-    return spawn != nullptr && spawn(argv.data(), 1) == 0;
-}
-
 class HotKeyE2E : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -54,17 +38,11 @@ class HotKeyE2E : public ::testing::Test {
         clearSnapdeskSettings();  // the key the next test starts with
     }
 
-    // Snapdesk minimised, then a click on notepad's caption (the virtual desktop lies at the
-    // display's origin).
+    // Snapdesk minimised, then a click on notepad's caption.
     void minimiseWithNotepadInFront() {
         PostMessageW(app->main(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
         ASSERT_TRUE(waitUntil([&] { return IsIconic(app->main()) != FALSE; }));
-        RECT r{};
-        GetWindowRect(notepadWindow, &r);
-        ASSERT_TRUE(xdotool({"mousemove", std::to_string(r.left + 80),
-                             std::to_string(r.top + GetSystemMetrics(SM_CYCAPTION) / 2 + 2),
-                             "click", "1"}));
-        ASSERT_TRUE(waitUntil([&] { return GetForegroundWindow() == notepadWindow; }));
+        ASSERT_TRUE(clickCaption(notepadWindow));
     }
     void expectUpWith(const std::string& keys) {
         ASSERT_TRUE(xdotool({"key", keys}));

@@ -1,7 +1,8 @@
 // Finding a window by typing, as a user does: two notepad documents on the Project tab, one
-// with a comment and in a folder of its own, the project saved so that both have locations;
-// then words typed into the search box with the keyboard (xdotool on the test display), Enter
-// to bring the match to the front, Escape to get every tile back.
+// with a comment and in a folder of its own, the project saved so that both have locations.
+// From notepad, the hot key brings Snapdesk up with its search box ready; words typed there
+// with the keyboard (xdotool on the test display) leave the tile they name, Enter brings its
+// window to the front, Escape gets every tile back and, once more, sends Snapdesk back.
 // SNAPDESK_E2E_SHOTS=folder saves a screenshot of the desktop at each step there.
 #include <gtest/gtest.h>
 // clang-format off
@@ -26,13 +27,8 @@ const std::wstring kDocument = kFolder + L"\\tide table.txt";
 const std::wstring kData = L"C:\\Snapdesk\\datafiles\\";
 const std::wstring kProjectFile = kData + L"projects\\Harbour.txt";
 
-// xdotool with these arguments on the test display, started through Wine's start /unix;
-// true once it has ended well.
-bool xdotool(const std::wstring& arguments) {
-    Program tool(L"start.exe /wait /unix /usr/bin/xdotool " + arguments);
-    DWORD code = 1;
-    return tool.started() && waitUntil([&] { return tool.hasExited(); }) &&
-           GetExitCodeProcess(tool.process(), &code) && code == 0;
+std::string utf8(const std::wstring& text) {
+    return {text.begin(), text.end()};  // the words typed here are ASCII
 }
 
 std::vector<std::wstring> tileNames(const SnapdeskApp& app) {
@@ -83,38 +79,33 @@ class SearchE2E : public ::testing::Test {
         CoUninitialize();
     }
 
-    // A click into the search box, where a user finds it at the toolbar's right end; true once
-    // the box has the keyboard focus (a click that came too early is given again).
-    bool clickSearchBox() {
-        const HWND box = descendant(descendant(app->main(), TOOLBARCLASSNAMEW), L"Edit");
-        RECT r{};
-        if (box == nullptr || !GetWindowRect(box, &r)) {
-            ADD_FAILURE() << "no search box in the toolbar";
-            return false;
-        }
-        const std::wstring at = std::to_wstring((r.left + r.right) / 2) + L" " +
-                                std::to_wstring((r.top + r.bottom) / 2);
-        const DWORD thread = GetWindowThreadProcessId(box, nullptr);
-        const auto focused = [&] {
+    HWND searchBox() const {
+        return descendant(descendant(app->main(), TOOLBARCLASSNAMEW), L"Edit");
+    }
+    std::wstring searchText() const {
+        // WM_GETTEXT is carried across processes; GetWindowText is not.
+        wchar_t typed[128] = {};
+        SendMessageW(searchBox(), WM_GETTEXT, 128, reinterpret_cast<LPARAM>(typed));
+        return typed;
+    }
+    // The hot key typed where the user works: Snapdesk restored, in front, with the keyboard
+    // focus in an empty search box.
+    void hotKeyFrom(HWND working) {
+        ASSERT_TRUE(waitUntil([&] { return GetForegroundWindow() == working; }));
+        ASSERT_TRUE(xdotool({"key", "ctrl+alt+space"}));
+        const DWORD thread = GetWindowThreadProcessId(app->main(), nullptr);
+        EXPECT_TRUE(waitUntil([&] {
             GUITHREADINFO info{};
             info.cbSize = sizeof(info);
-            return GetGUIThreadInfo(thread, &info) && info.hwndFocus == box &&
-                   GetForegroundWindow() == app->main();
-        };
-        return waitUntil([&] {
-            return bringToFront(app->main()) && xdotool(L"mousemove " + at + L" click 1") &&
-                   waitUntil(focused, Milliseconds{2000});
-        });
+            return !IsIconic(app->main()) && GetForegroundWindow() == app->main() &&
+                   GetGUIThreadInfo(thread, &info) && info.hwndFocus == searchBox();
+        })) << "Snapdesk up with the search box focused";
+        EXPECT_EQ(searchText(), L"");
     }
     // Typed, and arrived in the box.
     bool type(const std::wstring& text) {
-        const HWND box = descendant(descendant(app->main(), TOOLBARCLASSNAMEW), L"Edit");
-        return xdotool(L"type --delay 40 " + quoteArgument(text)) && waitUntil([&] {
-                   // WM_GETTEXT is carried across processes; GetWindowText is not.
-                   wchar_t typed[128] = {};
-                   SendMessageW(box, WM_GETTEXT, 128, reinterpret_cast<LPARAM>(typed));
-                   return text == typed;
-               });
+        return xdotool({"type", "--delay", "40", utf8(text)}) &&
+               waitUntil([&] { return searchText() == text; });
     }
     bool onlyTile(const std::wstring& name) {
         return waitUntil([&] { return tileNames(*app) == std::vector<std::wstring>{name}; });
@@ -140,8 +131,15 @@ TEST_F(SearchE2E, WordsOfACommentOrALocationLeaveOneTileEnterBringsItEscapeAllBa
     ASSERT_TRUE(app->saveProjectAsWithoutQuestions(L"Harbour")) << "both locations are known";
     const std::vector<std::wstring> captions = app->tabCaptions();
 
+    // Snapdesk minimised while the user works in the other document.
+    PostMessageW(app->main(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(waitUntil([&] { return IsIconic(app->main()) != FALSE; }));
+    const std::vector<HWND> crewWindows = windowsWith(L"crew list.txt");
+    ASSERT_FALSE(crewWindows.empty());
+    ASSERT_TRUE(clickCaption(crewWindows.front()));
+    hotKeyFrom(crewWindows.front());
+
     // Two words of the comment, the other way round: the Project tab with only that tile.
-    ASSERT_TRUE(clickSearchBox());
     ASSERT_TRUE(type(L"tides Spring"));
     EXPECT_TRUE(onlyTile(L"tide table.txt"));
     EXPECT_TRUE(waitUntil([&] {
@@ -150,22 +148,31 @@ TEST_F(SearchE2E, WordsOfACommentOrALocationLeaveOneTileEnterBringsItEscapeAllBa
                                          L"                Project (1)                "};
     }));
     screenshot("search-1-comment-words");
-    ASSERT_TRUE(xdotool(L"key Return"));
+    ASSERT_TRUE(xdotool({"key", "Return"}));
     EXPECT_TRUE(waitUntil([&] { return GetForegroundWindow() == tideWindow; }))
         << "Enter brings the highlighted window to the front";
 
-    // Escape empties the box: every tile and the captions as they were.
-    ASSERT_TRUE(clickSearchBox());
-    ASSERT_TRUE(xdotool(L"key Escape"));
-    EXPECT_TRUE(app->waitForTiles({L"tide table.txt", L"crew list.txt"}, kTwoTicks));
-    EXPECT_EQ(app->tabCaptions(), captions);
-
-    // A word of the folder the document is in.
+    // A word of the folder the document is in, the box emptied by the hot key.
+    hotKeyFrom(tideWindow);
     ASSERT_TRUE(type(L"ledgers"));
     EXPECT_TRUE(onlyTile(L"tide table.txt"));
     screenshot("search-2-folder-word");
-    ASSERT_TRUE(xdotool(L"key Return"));
+    ASSERT_TRUE(xdotool({"key", "Return"}));
     EXPECT_TRUE(waitUntil([&] { return GetForegroundWindow() == tideWindow; }));
+
+    // Escape empties the box: every tile and the captions as they were; a second one sends
+    // Snapdesk back to the document the user came from.
+    hotKeyFrom(tideWindow);
+    ASSERT_TRUE(type(L"crew"));
+    EXPECT_TRUE(onlyTile(L"crew list.txt"));
+    ASSERT_TRUE(xdotool({"key", "Escape"}));
+    EXPECT_TRUE(app->waitForTiles({L"tide table.txt", L"crew list.txt"}, kTwoTicks));
+    EXPECT_EQ(app->tabCaptions(), captions);
+    EXPECT_EQ(searchText(), L"");
+    ASSERT_TRUE(xdotool({"key", "Escape"}));
+    EXPECT_TRUE(waitUntil([&] {
+        return IsIconic(app->main()) && GetForegroundWindow() == tideWindow;
+    })) << "sent back";
 }
 
 }  // namespace

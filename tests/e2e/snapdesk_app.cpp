@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 #include "mainwindow/menu_ids.h"
 #include "projects/win32/open_dialog_ids.h"
@@ -55,17 +57,40 @@ void postMouse(HWND window, UINT message) {
     PostMessageW(window, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(10, 10));
 }
 
+bool runOnDisplay(std::vector<std::string> words) {
+    using Spawn = long(__cdecl*)(char* const argv[], int wait);
+    static const auto spawn = reinterpret_cast<Spawn>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "__wine_unix_spawnvp")));
+    std::vector<char*> argv;
+    for (std::string& word : words) {
+        argv.push_back(word.data());
+    }
+    argv.push_back(nullptr);
+    return spawn != nullptr && spawn(argv.data(), 1) == 0;
+}
+
 }  // namespace
 
+bool xdotool(std::initializer_list<std::string> arguments) {
+    std::vector<std::string> words{"xdotool"};
+    words.insert(words.end(), arguments);
+    return runOnDisplay(std::move(words));
+}
+
+bool clickCaption(HWND window) {
+    RECT r{};
+    // Raised first, so that no other window covers the spot.
+    return bringToFront(window) && GetWindowRect(window, &r) &&
+           xdotool({"mousemove", std::to_string(r.left + 80),
+                    std::to_string(r.top + GetSystemMetrics(SM_CYCAPTION) / 2 + 2), "click",
+                    "1"}) &&
+           waitUntil([&] { return GetForegroundWindow() == window; });
+}
+
 void screenshot(const char* step) {
-    const char* folder = std::getenv("SNAPDESK_E2E_SHOTS");
-    if (folder == nullptr) {
-        return;
+    if (const char* folder = std::getenv("SNAPDESK_E2E_SHOTS")) {
+        runOnDisplay({"import", "-window", "root", std::string(folder) + "/" + step + ".png"});
     }
-    const std::string command =
-        std::string("start /unix /usr/bin/import -window root ") + folder + "/" + step + ".png";
-    std::system(command.c_str());
-    Sleep(1500);
 }
 
 std::wstring writeTempTextFile(const std::wstring& name, const std::string& text) {

@@ -19,6 +19,14 @@ void clearSnapdeskSettings();
 std::optional<std::wstring> snapdeskSetting(const std::wstring& name);
 void storeSnapdeskSetting(const std::wstring& name, const std::wstring& value);
 
+// xdotool on the test display, run to its end by Wine's ntdll as the Linux program it is: its
+// keys and clicks reach Wine as a person's, and wineserver matches the keys against hot keys.
+// True when it ended well.
+bool xdotool(std::initializer_list<std::string> arguments);
+// The window raised, then clicked on its caption with the display's mouse, so that the display's
+// keyboard types into it (the virtual desktop lies at the display's origin); true once it is
+// the foreground.
+bool clickCaption(HWND window);
 // A screenshot of the desktop for a person to look at, saved in $SNAPDESK_E2E_SHOTS when set;
 // the assertions never read it.
 void screenshot(const char* step);
