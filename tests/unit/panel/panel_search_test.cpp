@@ -2,31 +2,13 @@
 // the view goes to and the highlight, on the simulated view and desktop.
 #include <gtest/gtest.h>
 
-#include "mainwindow/thumbnail_panel.h"
-#include "sim_panel_view.h"
-#include "sim_world.h"
+#include "panel_fixture.h"
 
 namespace snapdesk::testing {
 namespace {
 
-class PanelSearch : public ::testing::Test {
+class PanelSearch : public Panel {
   protected:
-    SimWorld world;
-    SimPanelView view;
-    SimPanelHost host;
-    PanelState state;
-    std::unique_ptr<ThumbnailPanel> panel;
-
-    void start(int tabMode) {
-        state.tabMode = static_cast<std::int16_t>(tabMode);
-        host.geometry.innerWidth = 16000;
-        host.geometry.innerHeight = 11000;
-        panel = std::make_unique<ThumbnailPanel>(state, world.list, world.machine.ui, view, host,
-                                                 ScreenMetrics{1024, 15, 15});
-        panel->scaleToScreen(host.geometry);
-        panel->fixedLayout(host.geometry);
-    }
-
     // A window whose record ends on `tab`; its list index.
     long add(const std::string& text, std::int16_t tab,
              const std::string& exe = "C:\\Apps\\app.exe") {
@@ -37,20 +19,11 @@ class PanelSearch : public ::testing::Test {
         return k;
     }
 
-    std::vector<long> shownTiles() {
-        std::vector<long> out;
-        for (long k = 1; k < static_cast<long>(view.tiles.size()); ++k) {
-            if (view.tile(k).shown) {
-                out.push_back(k);
-            }
-        }
-        return out;
-    }
     std::vector<std::string> captions() {
         return {view.tabCaptions[0], view.tabCaptions[1], view.tabCaptions[2], view.tabCaptions[3]};
     }
-    // Drawn apart from the tab's colour (the tiles have none set here: 0).
-    bool drawnHighlighted(long k) { return view.tile(k).back != 0; }
+    // Drawn apart from the tab's colour.
+    bool drawnHighlighted(long k) { return view.tile(k).back != kPanelBlue; }
 
     std::uint32_t next = 100;
 };
@@ -78,7 +51,7 @@ TEST_F(PanelSearch, AFilterShowsTheMatchesCountsThemPerTabAndClearingBringsAllBa
     EXPECT_EQ(world.list.count(), records);
     EXPECT_EQ(state.currentTab, kDocumentsTab);
     EXPECT_EQ(view.selectedTab, kDocumentsTab);
-    EXPECT_EQ(shownTiles(), std::vector<long>{budget});
+    EXPECT_EQ(visibleTiles(), std::vector<long>{budget});
     EXPECT_EQ(captions(), (std::vector<std::string>{"Documents (1)", "Web Browsers (0)",
                                                     "     Others (0)    ", "   Project (0)   "}));
     EXPECT_EQ(panel->highlighted(), budget);
@@ -87,23 +60,23 @@ TEST_F(PanelSearch, AFilterShowsTheMatchesCountsThemPerTabAndClearingBringsAllBa
     // A folder of the location, typed without its accent, finds the Project member.
     panel->setSearch("alesund");
     EXPECT_EQ(state.currentTab, kProjectTab);
-    EXPECT_EQ(shownTiles(), std::vector<long>{plan});
+    EXPECT_EQ(visibleTiles(), std::vector<long>{plan});
     EXPECT_FALSE(drawnHighlighted(budget)) << "the old highlight is taken off";
 
     // The program's file name; and the marker of an unknown location, which never matches.
     panel->setSearch("ledger");
     EXPECT_EQ(state.currentTab, kOthersTab);
-    EXPECT_EQ(shownTiles(), std::vector<long>{ledger});
+    EXPECT_EQ(visibleTiles(), std::vector<long>{ledger});
     panel->setSearch("notfound");
     EXPECT_EQ(state.currentTab, kOthersTab) << "no match anywhere: the view stays";
-    EXPECT_TRUE(shownTiles().empty());
+    EXPECT_TRUE(visibleTiles().empty());
     EXPECT_EQ(captions()[3], "   Project (0)   ");
     EXPECT_EQ(panel->highlighted(), 0);
 
     // Several matches: the highlight starts on the first and stops at the last.
     panel->setSearch("app.exe");
     EXPECT_EQ(state.currentTab, kDocumentsTab);
-    EXPECT_EQ(shownTiles(), (std::vector<long>{budget, letter}));
+    EXPECT_EQ(visibleTiles(), (std::vector<long>{budget, letter}));
     EXPECT_EQ(panel->highlighted(), budget);
     panel->moveHighlight(-1);
     EXPECT_EQ(panel->highlighted(), budget) << "Up on the first match stays";
@@ -123,7 +96,7 @@ TEST_F(PanelSearch, AFilterShowsTheMatchesCountsThemPerTabAndClearingBringsAllBa
 
     panel->setSearch("");
     EXPECT_EQ(captions(), original);
-    EXPECT_EQ(shownTiles(), (std::vector<long>{budget, letter}));
+    EXPECT_EQ(visibleTiles(), (std::vector<long>{budget, letter}));
     EXPECT_FALSE(drawnHighlighted(letter));
     EXPECT_EQ(panel->highlighted(), 0);
 }
@@ -139,7 +112,7 @@ TEST_F(PanelSearch, WithTwoTabsDocumentsCountsEveryTabButProject) {
     panel->setSearch("app");
     EXPECT_EQ(view.tabCaptions[0], "              Documents (3)              ");
     EXPECT_EQ(view.tabCaptions[3], "                Project (1)                ");
-    EXPECT_EQ(shownTiles().size(), 3u);
+    EXPECT_EQ(visibleTiles().size(), 3u);
     panel->setSearch("");
     EXPECT_EQ(view.tabCaptions[0], "              Documents              ");
 }
