@@ -82,6 +82,7 @@ TEST_F(HotKeyE2E, AKeyHeldElsewhereIsToldOnceAndAnotherChosenInTheDialogWorks) {
     app->command(ID_mnuHotKey);
     const HWND dialog = waitForWindowTitled(app->program(), L"Hot Key");
     ASSERT_NE(dialog, nullptr);
+    screenshot("hotkey-dialog-not-active");
     EXPECT_EQ(windowTextOf(GetDlgItem(dialog, IDC_lblHotKeyStatus)),
               L"Not active: another program is using this key");
     const auto message = [](HWND w) {
