@@ -7,8 +7,8 @@
 #include <functional>
 #include <string>
 
-#include "mainwindow/main_form.h"
 #include "base/unique_handle.h"
+#include "mainwindow/main_form.h"
 
 namespace snapdesk {
 
