@@ -87,57 +87,51 @@ struct invalid_or_freed_by : freed_by<Free> {
     static bool none(HANDLE handle) noexcept { return handle == INVALID_HANDLE_VALUE; }
 };
 
-using destroy_window = freed_by<&DestroyWindow>;
-// A DC of GetDC or GetWindowDC goes back to the window it came from.
+// Windows, menus and icons.
+using unique_window = unique_any<HWND, freed_by<&DestroyWindow>>;
+using unique_hmenu = unique_any<HMENU, freed_by<&DestroyMenu>>;
+using unique_hicon = unique_any<HICON, freed_by<&DestroyIcon>>;
+using unique_image_list = unique_any<HIMAGELIST, freed_by<&ImageList_Destroy>>;
+
+// Drawing. A DC of GetDC or GetWindowDC goes back to the window it came from; one the program
+// made is deleted.
 struct release_dc {
     HWND window = nullptr;
     void operator()(HDC dc) const noexcept { ReleaseDC(window, dc); }
 };
-using delete_dc = freed_by<&DeleteDC>;
-using delete_object = freed_by<&DeleteObject>;
+using unique_window_dc = unique_any<HDC, release_dc>;
+using unique_hdc = unique_any<HDC, freed_by<&DeleteDC>>;
+template <typename GdiObject>
+using unique_gdi = unique_any<GdiObject, freed_by<&DeleteObject>>;
+using unique_hfont = unique_gdi<HFONT>;
+using unique_hbrush = unique_gdi<HBRUSH>;
+using unique_hbitmap = unique_gdi<HBITMAP>;
 // Puts back the object a SelectObject displaced.
 struct restore_selection {
     HDC dc = nullptr;
     void operator()(HGDIOBJ previous) const noexcept { SelectObject(dc, previous); }
 };
-using destroy_icon = freed_by<&DestroyIcon>;
-using destroy_menu = freed_by<&DestroyMenu>;
-using destroy_image_list = freed_by<&ImageList_Destroy>;
+using unique_selection = unique_any<HGDIOBJ, restore_selection>;
+
+// Kernel objects, searches, registry keys and libraries.
+using unique_handle = unique_any<HANDLE, invalid_or_freed_by<&CloseHandle>>;
+using unique_find = unique_any<HANDLE, invalid_or_freed_by<&FindClose>>;
+using unique_hkey = unique_any<HKEY, freed_by<&RegCloseKey>>;
+using unique_hmodule = unique_any<HMODULE, freed_by<&FreeLibrary>>;
+
+// COM objects, and memory that COM and the shell hand out.
 struct com_release {
     template <typename Interface>
     void operator()(Interface* object) const noexcept {
         object->Release();
     }
 };
-using close_handle = invalid_or_freed_by<&CloseHandle>;
-using find_close = invalid_or_freed_by<&FindClose>;
-using reg_close_key = freed_by<&RegCloseKey>;
-using free_library = freed_by<&FreeLibrary>;
-using co_task_mem_free = freed_by<&CoTaskMemFree>;
-using local_free = freed_by<&LocalFree>;
-
-using unique_window = unique_any<HWND, destroy_window>;
-using unique_window_dc = unique_any<HDC, release_dc>;
-using unique_hdc = unique_any<HDC, delete_dc>;
-template <typename GdiObject>
-using unique_gdi = unique_any<GdiObject, delete_object>;
-using unique_hfont = unique_gdi<HFONT>;
-using unique_hbrush = unique_gdi<HBRUSH>;
-using unique_hbitmap = unique_gdi<HBITMAP>;
-using unique_selection = unique_any<HGDIOBJ, restore_selection>;
-using unique_hicon = unique_any<HICON, destroy_icon>;
-using unique_hmenu = unique_any<HMENU, destroy_menu>;
-using unique_image_list = unique_any<HIMAGELIST, destroy_image_list>;
 template <typename Interface>
 using unique_com = unique_any<Interface*, com_release>;
-using unique_handle = unique_any<HANDLE, close_handle>;
-using unique_find = unique_any<HANDLE, find_close>;
-using unique_hkey = unique_any<HKEY, reg_close_key>;
-using unique_hmodule = unique_any<HMODULE, free_library>;
 template <typename T>
-using unique_cotaskmem = unique_any<T*, co_task_mem_free>;
+using unique_cotaskmem = unique_any<T*, freed_by<&CoTaskMemFree>>;
 template <typename T>
-using unique_hlocal = unique_any<T*, local_free>;
+using unique_hlocal = unique_any<T*, freed_by<&LocalFree>>;
 
 // GetDC(window) (the screen for nullptr), released to that window.
 inline unique_window_dc get_dc(HWND window) {

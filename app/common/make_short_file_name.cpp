@@ -6,16 +6,12 @@
 
 namespace snapdesk {
 
-namespace {
-
-constexpr std::string_view kExploringPrefix = "Exploring - ";
-constexpr std::string_view kInternetExplorerSuffix = " - Microsoft Internet Explorer";
-constexpr std::string_view kNetscapeSuffix = " - Netscape";
-constexpr std::string_view kNetscapePrefix = "Netscape - ";
-
-}  // namespace
-
 std::string makeShortFileName(const std::string& text, int mode) {
+    // The words the shell's folder windows and the old browsers add to a document's name.
+    constexpr std::string_view kExploringPrefix = "Exploring - ";
+    constexpr std::string_view kInternetExplorerSuffix = " - Microsoft Internet Explorer";
+    constexpr std::string_view kNetscapeSuffix = " - Netscape";
+    constexpr std::string_view kNetscapePrefix = "Netscape - ";
     std::string name = text;
     if (text::beginsWith(name, kExploringPrefix)) {
         name = text::from(name, 13);
