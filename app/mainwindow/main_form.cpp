@@ -482,11 +482,7 @@ void MainForm::hotKeyPressed() {
 }
 
 void MainForm::chooseHotKey() {
-    hotKeyDialogOpen_ = true;
-    struct Reset {
-        bool& flag;
-        ~Reset() { flag = false; }
-    } reset{hotKeyDialogOpen_};
+    const RaisedFlag raised(hotKeyDialogOpen_);
     window_.showHotKeyDialog(hotKey_);
     settings_.HotKey = hotKeyText(hotKey_.key());
 }

@@ -13,6 +13,7 @@
 #include "mainwindow/hot_key_toggle.h"
 #include "mainwindow/main_window_view.h"
 #include "mainwindow/panel_state.h"
+#include "mainwindow/search_highlight.h"
 #include "mainwindow/settings_presenter.h"
 #include "mainwindow/thumbnail_panel.h"
 #include "mainwindow/user_settings.h"
@@ -68,8 +69,17 @@ struct MainFormState {
     bool sessionEnding = false;  // Windows ends the session: no questions, the recovery kept
 };
 
-// Keys the search box passes on instead of editing its text with them.
-enum class SearchKey { Up, Down, Enter, Escape, CtrlDigit };
+// Raises a flag for the life of a scope: what must not start underneath looks at it.
+class RaisedFlag {
+  public:
+    explicit RaisedFlag(bool& flag) : flag_(flag) { flag_ = true; }
+    ~RaisedFlag() { flag_ = false; }
+    RaisedFlag(const RaisedFlag&) = delete;
+    RaisedFlag& operator=(const RaisedFlag&) = delete;
+
+  private:
+    bool& flag_;
+};
 
 inline constexpr unsigned kTimer1IntervalMs = 3000;
 // Often enough that a comment typed is on disk within the recovery's two-second grouping.
@@ -223,11 +233,7 @@ class MainForm final : private PanelHost,
         explicit GuardedProjectCommands(ProjectCommands& commands) : inner(commands) {}
         template <typename Work>
         void run(Work work) {
-            open = true;
-            struct Reset {
-                bool& flag;
-                ~Reset() { flag = false; }
-            } reset{open};
+            const RaisedFlag raised(open);
             work();
         }
         void mnuNewProject_Click() override {

@@ -8,6 +8,9 @@
 
 namespace snapdesk {
 
+// Keys the search box passes on instead of editing its text with them.
+enum class SearchKey { Up, Down, Enter, Escape, CtrlDigit };
+
 // The highlighted match of a search: one of the windows whose tiles match, in display order on
 // the current tab. Up and Down stop at the ends; nothing wraps or leaves the tab.
 class SearchHighlight {

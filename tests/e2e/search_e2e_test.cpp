@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/win32_convert.h"
 #include "snapdesk_app.h"
 #include "test_apps.h"
 
@@ -26,10 +27,6 @@ const std::wstring kFolder = L"C:\\Harbour Ledgers";
 const std::wstring kDocument = kFolder + L"\\tide table.txt";
 const std::wstring kData = L"C:\\Snapdesk\\datafiles\\";
 const std::wstring kProjectFile = kData + L"projects\\Harbour.txt";
-
-std::string utf8(const std::wstring& text) {
-    return {text.begin(), text.end()};  // the words typed here are ASCII
-}
 
 std::vector<std::wstring> tileNames(const SnapdeskApp& app) {
     std::vector<std::wstring> names;
@@ -52,12 +49,7 @@ class SearchE2E : public ::testing::Test {
             DeleteFileW(f.c_str());
         }
         CreateDirectoryW(kFolder.c_str(), nullptr);
-        const HANDLE file = CreateFileW(kDocument.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr);
-        ASSERT_NE(file, INVALID_HANDLE_VALUE);
-        DWORD written = 0;
-        WriteFile(file, "high water\r\n", 12, &written, nullptr);
-        CloseHandle(file);
+        ASSERT_TRUE(writeTextFile(kDocument, "high water\r\n"));
         shortcut = addRecentShortcut(L"tide table.txt", kDocument);
         ASSERT_FALSE(shortcut.empty());
         tide = std::make_unique<Program>(startNotepadOn(kDocument, tideWindow));
@@ -104,7 +96,7 @@ class SearchE2E : public ::testing::Test {
     }
     // Typed, and arrived in the box.
     bool type(const std::wstring& text) {
-        return xdotool({"type", "--delay", "40", utf8(text)}) &&
+        return xdotool({"type", "--delay", "40", win32::toUtf8(text)}) &&
                waitUntil([&] { return searchText() == text; });
     }
     bool onlyTile(const std::wstring& name) {

@@ -93,21 +93,25 @@ void screenshot(const char* step) {
     }
 }
 
-std::wstring writeTempTextFile(const std::wstring& name, const std::string& text) {
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    const std::wstring path = std::wstring(temp) + name;
+bool writeTextFile(const std::wstring& path, const std::string& text) {
     const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                     FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
-        return {};
+        return false;
     }
     DWORD written = 0;
     const bool whole =
         WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
         written == text.size();
     CloseHandle(file);
-    return whole ? path : std::wstring();
+    return whole;
+}
+
+std::wstring writeTempTextFile(const std::wstring& name, const std::string& text) {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring path = std::wstring(temp) + name;
+    return writeTextFile(path, text) ? path : std::wstring();
 }
 
 Program startNotepadOn(const std::wstring& path, HWND& window) {

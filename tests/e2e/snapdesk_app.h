@@ -30,6 +30,8 @@ bool clickCaption(HWND window);
 // A screenshot of the desktop for a person to look at, saved in $SNAPDESK_E2E_SHOTS when set;
 // the assertions never read it.
 void screenshot(const char* step);
+// A text file written anew; false when it cannot be.
+bool writeTextFile(const std::wstring& path, const std::string& text);
 // A text file of that name in the temporary folder, written anew; its full path, or empty.
 std::wstring writeTempTextFile(const std::wstring& name, const std::string& text);
 // Wine's notepad on a file; `window` gets its window once shown (nullptr on time-out).

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "base/unique_handle.h"
-#include "mainwindow/main_form.h"
+#include "mainwindow/search_highlight.h"
 
 namespace snapdesk {
 
